@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QLabel>
+
+namespace tevuna
+{
+
+// A picture of the window's own chrome that reports the mouse like a control:
+// moves over it, presses on it and clicks (press and release on it).
+class ImageLabel : public QLabel
+{
+    Q_OBJECT
+
+public:
+    explicit ImageLabel(QWidget *parent = nullptr);
+
+signals:
+    void mouseMoved();
+    void mousePressed(Qt::MouseButton button);
+    void clicked();
+
+protected:
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+};
+
+} // namespace tevuna

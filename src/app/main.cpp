@@ -1,0 +1,61 @@
+#include "app/Application.h"
+#include "app/uMain.h"
+#include "base/Fonts.h"
+#include "base/Reporter.h"
+
+#include <QApplication>
+#include <QTimer>
+
+namespace
+{
+
+// TEVUNA_SCREENSHOT=<file.png>: once the main window has been painted, save a picture of it
+// and end without saving anything. Used by the start script on machines without a display.
+class ScreenshotOnFirstPaint : public QObject
+{
+public:
+    ScreenshotOnFirstPaint(QWidget *window, QString path)
+        : m_window(window), m_path(std::move(path))
+    {
+        window->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched == m_window && event->type() == QEvent::Paint && !m_done) {
+            m_done = true;
+            QTimer::singleShot(0, this, [this] {
+                const bool ok = m_window->grab().save(m_path, "PNG");
+                QCoreApplication::exit(ok ? 0 : 3);
+            });
+        }
+        return false;
+    }
+
+private:
+    QWidget *m_window;
+    QString m_path;
+    bool m_done = false;
+};
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication qapp(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("tevuna"));
+    QApplication::setApplicationDisplayName(tevuna::applicationTitle());
+    tevuna::installFontSubstitutions();
+
+    tevuna::Application app;
+    if (!app.start())
+        return 1;
+    tevuna::TMainFrm *main = app.mainForm();
+    std::unique_ptr<ScreenshotOnFirstPaint> screenshot;
+    const QString shotPath = qEnvironmentVariable("TEVUNA_SCREENSHOT");
+    if (!shotPath.isEmpty())
+        screenshot = std::make_unique<ScreenshotOnFirstPaint>(main, shotPath);
+    main->show();
+    return QApplication::exec();
+}

@@ -1,0 +1,420 @@
+#include "app/uMain.h"
+
+#include "app/ImageLabel.h"
+#include "base/AppError.h"
+#include "base/AppFolder.h"
+#include "base/Clock.h"
+#include "base/DateText.h"
+#include "base/LineFile.h"
+#include "base/Reporter.h"
+#include "calendarview/ChnCalendarPicker.h"
+#include "wallpaper/uGlobal.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QFocusEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QTextEdit>
+#include <QTimer>
+#include <QWindow>
+
+namespace tevuna
+{
+
+namespace
+{
+
+// The window as designed; controls anchored right or on all sides keep their distance to
+// these edges when the window is resized.
+constexpr QSize kDesignSize(750, 500);
+constexpr int kAutoSaveIntervalMs = 10000;
+// Width of the invisible sizing frame along the window's edges.
+constexpr int kSizingFrame = 4;
+
+const QColor kDesignMemoColor(192, 220, 192);
+const QColor kBorderColor(216, 227, 243);
+
+QString settingsPath()
+{
+    return appfolder::path(QStringLiteral("Data/FormSize.ini"));
+}
+
+// Draws the chrome pictures until the artwork arrives: a cross on a square.
+QPixmap closePicture(QColor square, QColor cross)
+{
+    QPixmap pm(39, 20);
+    pm.fill(square);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(cross, 1.6));
+    p.drawLine(QPointF(15.5, 6.5), QPointF(23.5, 14.5));
+    p.drawLine(QPointF(23.5, 6.5), QPointF(15.5, 14.5));
+    return pm;
+}
+
+} // namespace
+
+WindowSettings defaultWindowSettings(QSize screen)
+{
+    WindowSettings s;
+    s.memoSchemeIndex = 1;
+    s.width = 750;
+    s.height = 500;
+    // C++ division truncates toward zero, as the saved positions always did.
+    s.left = (screen.width() - 750) / 2;
+    s.top = (screen.height() - 30 - 500) / 2;
+    return s;
+}
+
+WindowSettings parseWindowSettings(const QStringList &lines)
+{
+    WindowSettings s;
+    s.width = strToInt(lineAt(lines, 1));
+    s.height = strToInt(lineAt(lines, 2));
+    s.left = strToInt(lineAt(lines, 3));
+    s.top = strToInt(lineAt(lines, 4));
+    s.memoSchemeIndex = strToInt(lineAt(lines, 0));
+    return s;
+}
+
+QStringList windowSettingsLines(const WindowSettings &s)
+{
+    return {QString::number(s.memoSchemeIndex), QString::number(s.width), QString::number(s.height),
+            QString::number(s.left), QString::number(s.top)};
+}
+
+QString dateLabelText(const QDate &today)
+{
+    return QStringLiteral("今天是 %1年%2月%3日(%4)")
+        .arg(today.year())
+        .arg(today.month())
+        .arg(today.day())
+        .arg(weekdayChar(today));
+}
+
+QColor memoSchemeColor(int memoSchemeIndex)
+{
+    switch (memoSchemeIndex) {
+    case 1:
+        return QColor(250, 252, 225);
+    case 2:
+        return QColor(251, 240, 252);
+    case 3:
+        return QColor(224, 255, 227);
+    default:
+        return {};
+    }
+}
+
+TMainFrm::TMainFrm(TDM &dm, QWidget *parent) : QWidget(parent), m_dm(dm)
+{
+    buildControls();
+    FormCreate();
+}
+
+TMainFrm::~TMainFrm()
+{
+    m_terminating = true;
+}
+
+void TMainFrm::buildControls()
+{
+    setObjectName(QStringLiteral("MainFrm"));
+    setWindowTitle(applicationTitle());
+    // No title bar of the platform's own: the window draws its chrome and is dragged by its
+    // background; the desktop still resizes it by its edges.
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    setMouseTracking(true);
+    resize(kDesignSize);
+
+    lblDateTime = new QLabel(this);
+    lblDateTime->setObjectName(QStringLiteral("lblDateTime"));
+    lblDateTime->setGeometry(343, 19, 121, 17);
+    QFont dateFont(QStringLiteral("微软雅黑"));
+    dateFont.setPixelSize(12);
+    dateFont.setBold(true);
+    lblDateTime->setFont(dateFont);
+    QPalette datePal = lblDateTime->palette();
+    datePal.setColor(QPalette::WindowText, QColor(128, 0, 0));
+    lblDateTime->setPalette(datePal);
+
+    const auto makeImage = [this](const char *name, const QPixmap &pm, bool visible) {
+        auto *img = new ImageLabel(this);
+        img->setObjectName(QString::fromLatin1(name));
+        img->setPixmap(pm);
+        img->setVisible(visible);
+        return img;
+    };
+    img_close_normal =
+        makeImage("img_close_normal", closePicture(kBorderColor, Qt::darkGray), true);
+    img_close_highlight =
+        makeImage("img_close_highlight", closePicture(QColor(232, 72, 72), Qt::white), false);
+    img_close_down =
+        makeImage("img_close_down", closePicture(QColor(180, 40, 40), Qt::white), false);
+    connect(img_close_normal, &ImageLabel::mouseMoved, this, [this] {
+        img_close_down->hide();
+        img_close_normal->hide();
+        img_close_highlight->show();
+    });
+    connect(img_close_highlight, &ImageLabel::mousePressed, this, [this] {
+        img_close_highlight->hide();
+        img_close_normal->hide();
+        img_close_down->show();
+    });
+    connect(img_close_highlight, &ImageLabel::clicked, this, &TMainFrm::img_close_highlightClick);
+
+    lblSet = new QLabel(QStringLiteral("|  选项"), this);
+    lblSet->setObjectName(QStringLiteral("lblSet"));
+    QFont setFont(QStringLiteral("宋体"));
+    setFont.setPixelSize(12);
+    lblSet->setFont(setFont);
+    lblSet->setCursor(Qt::PointingHandCursor);
+    lblSet->installEventFilter(this);
+
+    popSysset = new QMenu(this);
+    popSysset->setObjectName(QStringLiteral("popSysset"));
+    N_help = popSysset->addAction(QStringLiteral("帮助说明"));
+    N_help->setObjectName(QStringLiteral("N_help"));
+    N_Submit = popSysset->addAction(QStringLiteral("意见反馈"));
+    N_Submit->setObjectName(QStringLiteral("N_Submit"));
+    popSysset->addSeparator()->setObjectName(QStringLiteral("N4"));
+    N_ExitPrj = popSysset->addAction(QStringLiteral("退出程序"));
+    N_ExitPrj->setObjectName(QStringLiteral("N_ExitPrj"));
+    connect(N_ExitPrj, &QAction::triggered, this, &TMainFrm::N_ExitPrjClick);
+
+    pngRight = new QWidget(this);
+    pngRight->setObjectName(QStringLiteral("pngRight"));
+    pngRight->setAutoFillBackground(true);
+    QPalette rightPal = pngRight->palette();
+    rightPal.setColor(QPalette::Window, Qt::white);
+    pngRight->setPalette(rightPal);
+
+    ChnCalendar1 = new TChnCalendar(pngRight);
+    ChnCalendar1->setObjectName(QStringLiteral("ChnCalendar1"));
+    connect(ChnCalendar1, &TChnCalendar::OnChange, this, &TMainFrm::ChnCalendar1Change);
+
+    rdtAbc = new QTextEdit(pngRight);
+    rdtAbc->setObjectName(QStringLiteral("rdtAbc"));
+    rdtAbc->setFrameShape(QFrame::NoFrame);
+    QFont memoFont(QStringLiteral("宋体"));
+    memoFont.setPixelSize(15);
+    rdtAbc->setFont(memoFont);
+    QPalette pal = rdtAbc->palette();
+    pal.setColor(QPalette::Base, kDesignMemoColor);
+    rdtAbc->setPalette(pal);
+    rdtAbc->installEventFilter(this);
+
+    tmrAutoSave = new QTimer(this);
+    tmrAutoSave->setObjectName(QStringLiteral("tmrAutoSave"));
+    tmrAutoSave->setInterval(kAutoSaveIntervalMs);
+    connect(tmrAutoSave, &QTimer::timeout, this, &TMainFrm::tmrAutoSaveTimer);
+}
+
+void TMainFrm::FormCreate()
+{
+    try {
+        WallpaperGlobals &g = wallpaperGlobals();
+        g.picList.clear();
+        g.picCount = 0;
+        m_memoSchemeIndex = 0;
+        m_contentLoaded = false;
+        tmrAutoSave->start();
+        ChnCalendar1->setDateTime(Clock::current().now());
+        lblDateTime->setText(dateLabelText(Clock::current().now().date()));
+        // The label grows with its text, so no part of the date is ever cut off.
+        lblDateTime->adjustSize();
+        g.askFlag = true;
+        g.answer = 0;
+        ReadSetting();
+    } catch (const AppError &e) {
+        // The remaining creation steps are skipped; start-up goes on.
+        reportError(e.text());
+    }
+}
+
+void TMainFrm::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (!m_shown) {
+        m_shown = true;
+        FormShow();
+    }
+}
+
+void TMainFrm::FormShow()
+{
+    try {
+        LoadWindowSettings();
+        const QColor scheme = memoSchemeColor(m_memoSchemeIndex);
+        if (scheme.isValid()) {
+            QPalette pal = rdtAbc->palette();
+            pal.setColor(QPalette::Base, scheme);
+            rdtAbc->setPalette(pal);
+        }
+        LoadMemo();
+    } catch (const AppError &e) {
+        reportError(e.text());
+    }
+}
+
+void TMainFrm::LoadWindowSettings()
+{
+    const QString path = settingsPath();
+    WindowSettings s;
+    const bool exists = QFileInfo::exists(path);
+    if (exists) {
+        s = parseWindowSettings(linefile::read(path));
+    } else {
+        const QScreen *screen = QGuiApplication::primaryScreen();
+        s = defaultWindowSettings(screen ? screen->size() : kDesignSize);
+    }
+    // No clamping to the screen: a window closed partly off the screen reopens there.
+    resize(s.width, height());
+    resize(width(), s.height);
+    move(s.left, y());
+    move(x(), s.top);
+    m_memoSchemeIndex = s.memoSchemeIndex;
+    m_savedBounds = s;
+    if (!exists)
+        SaveWindowSettings();
+}
+
+void TMainFrm::SaveWindowSettings()
+{
+    WindowSettings s = m_savedBounds;
+    s.memoSchemeIndex = m_memoSchemeIndex;
+    linefile::write(settingsPath(), windowSettingsLines(s));
+}
+
+void TMainFrm::img_close_highlightClick()
+{
+    try {
+        SaveMemo();
+        m_savedBounds.width = width();
+        m_savedBounds.height = height();
+        m_savedBounds.left = x();
+        m_savedBounds.top = y();
+        SaveWindowSettings();
+        requestTermination();
+    } catch (const AppError &e) {
+        reportError(e.text());
+    }
+}
+
+void TMainFrm::N_ExitPrjClick()
+{
+    requestTermination();
+}
+
+void TMainFrm::requestTermination()
+{
+    m_terminating = true;
+    tmrAutoSave->stop();
+    QCoreApplication::quit();
+}
+
+void TMainFrm::closeEvent(QCloseEvent *event)
+{
+    // The platform's close ends the application without saving anything.
+    m_terminating = true;
+    tmrAutoSave->stop();
+    QWidget::closeEvent(event);
+}
+
+void TMainFrm::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    const int dx = width() - kDesignSize.width();
+    const int dy = height() - kDesignSize.height();
+    img_close_normal->setGeometry(702 + dx, 1, 39, 20);
+    img_close_highlight->setGeometry(702 + dx, 1, 39, 20);
+    img_close_down->setGeometry(702 + dx, 1, 39, 20);
+    lblSet->setGeometry(595 + dx, 56, 42, 12);
+    pngRight->setGeometry(315, 80, 423 + dx, 381 + dy);
+    ChnCalendar1->setGeometry(2, 2, pngRight->width() - 4, 255);
+    rdtAbc->setGeometry(2, 257, pngRight->width() - 4, pngRight->height() - 259);
+}
+
+void TMainFrm::resetChrome()
+{
+    img_close_down->hide();
+    img_close_highlight->hide();
+    img_close_normal->show();
+}
+
+Qt::Edges TMainFrm::sizingEdges(QPoint pos) const
+{
+    Qt::Edges edges;
+    if (pos.x() < kSizingFrame)
+        edges |= Qt::LeftEdge;
+    if (pos.x() >= width() - kSizingFrame)
+        edges |= Qt::RightEdge;
+    if (pos.y() < kSizingFrame)
+        edges |= Qt::TopEdge;
+    if (pos.y() >= height() - kSizingFrame)
+        edges |= Qt::BottomEdge;
+    return edges;
+}
+
+void TMainFrm::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    QLinearGradient bg(0, 0, 0, height());
+    bg.setColorAt(0, QColor(234, 242, 252));
+    bg.setColorAt(1, QColor(246, 250, 255));
+    p.fillRect(rect(), bg);
+    p.setPen(kBorderColor);
+    p.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+void TMainFrm::mousePressEvent(QMouseEvent *event)
+{
+    event->accept();
+    QWindow *window = windowHandle();
+    if (!window)
+        return;
+    // The edges are the sizing frame; any button elsewhere on the background drags the
+    // window, as its caption would.
+    const Qt::Edges edges = sizingEdges(event->position().toPoint());
+    if (edges && event->button() == Qt::LeftButton)
+        window->startSystemResize(edges);
+    else
+        window->startSystemMove();
+}
+
+void TMainFrm::mouseMoveEvent(QMouseEvent *event)
+{
+    resetChrome();
+    const Qt::Edges edges = sizingEdges(event->position().toPoint());
+    if (edges == (Qt::LeftEdge | Qt::TopEdge) || edges == (Qt::RightEdge | Qt::BottomEdge))
+        setCursor(Qt::SizeFDiagCursor);
+    else if (edges == (Qt::RightEdge | Qt::TopEdge) || edges == (Qt::LeftEdge | Qt::BottomEdge))
+        setCursor(Qt::SizeBDiagCursor);
+    else if (edges & (Qt::LeftEdge | Qt::RightEdge))
+        setCursor(Qt::SizeHorCursor);
+    else if (edges)
+        setCursor(Qt::SizeVerCursor);
+    else
+        unsetCursor();
+    QWidget::mouseMoveEvent(event);
+}
+
+bool TMainFrm::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == rdtAbc && event->type() == QEvent::FocusOut) {
+        // A popup menu over the memo box is not leaving it.
+        if (static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason)
+            rdtAbcExit();
+    } else if (watched == lblSet && event->type() == QEvent::MouseButtonRelease) {
+        popSysset->popup(lblSet->mapToGlobal(QPoint(0, lblSet->height())));
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace tevuna

@@ -1,0 +1,108 @@
+#pragma once
+
+#include <QRect>
+#include <QSize>
+#include <QStringList>
+#include <QWidget>
+
+class QLabel;
+class QMenu;
+class QAction;
+class QTextEdit;
+class QTimer;
+
+namespace tevuna
+{
+
+class ImageLabel;
+class TChnCalendar;
+class TDM;
+
+// Size, position and memo scheme index of the main window, as kept in Data/FormSize.ini.
+struct WindowSettings {
+    int memoSchemeIndex = 1;
+    int width = 750;
+    int height = 500;
+    int left = 0;
+    int top = 0;
+
+    bool operator==(const WindowSettings &) const = default;
+};
+
+// First start: 750 x 500, centred across, (screen height - 530) / 2 from the top, scheme A.
+WindowSettings defaultWindowSettings(QSize screen);
+// All five lines are parsed before any is used; raises AppError for a short file or a line
+// that is not a decimal integer.
+WindowSettings parseWindowSettings(const QStringList &lines);
+QStringList windowSettingsLines(const WindowSettings &settings);
+
+// "今天是 2013年1月5日(六)"
+QString dateLabelText(const QDate &today);
+
+// The memo box background of a memo scheme index; invalid for the design colour.
+QColor memoSchemeColor(int memoSchemeIndex);
+
+class TMainFrm : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit TMainFrm(TDM &dm, QWidget *parent = nullptr);
+    ~TMainFrm() override;
+
+    // Handlers of the controls, public so the chrome and the tests reach them by name.
+    void img_close_highlightClick();
+    void N_ExitPrjClick();
+    void tmrAutoSaveTimer();
+
+    void LoadMemo();
+    void SaveMemo();
+
+    int memoSchemeIndex() const { return m_memoSchemeIndex; }
+    bool contentLoaded() const { return m_contentLoaded; }
+
+    QLabel *lblDateTime = nullptr;
+    TChnCalendar *ChnCalendar1 = nullptr;
+    QTextEdit *rdtAbc = nullptr;
+    QWidget *pngRight = nullptr;
+    ImageLabel *img_close_normal = nullptr;
+    ImageLabel *img_close_highlight = nullptr;
+    ImageLabel *img_close_down = nullptr;
+    QLabel *lblSet = nullptr;
+    QMenu *popSysset = nullptr;
+    QAction *N_help = nullptr;
+    QAction *N_Submit = nullptr;
+    QAction *N_ExitPrj = nullptr;
+    QTimer *tmrAutoSave = nullptr;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildControls();
+    void FormCreate();
+    void FormShow();
+    void LoadWindowSettings();
+    void SaveWindowSettings();
+    void ChnCalendar1Change();
+    void rdtAbcExit();
+    void resetChrome();
+    Qt::Edges sizingEdges(QPoint pos) const;
+    void requestTermination();
+
+    TDM &m_dm;
+    int m_memoSchemeIndex = 0;
+    WindowSettings m_savedBounds;
+    bool m_contentLoaded = false;
+    bool m_shown = false;
+    // Set once the application is ending: nothing may be saved by a focus change after it.
+    bool m_terminating = false;
+};
+
+} // namespace tevuna

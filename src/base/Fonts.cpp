@@ -1,0 +1,25 @@
+#include "base/Fonts.h"
+
+#include <QFont>
+#include <QStringList>
+
+namespace tevuna
+{
+
+void installFontSubstitutions()
+{
+    const QStringList serif{QStringLiteral("Noto Serif CJK SC"), QStringLiteral("Noto Sans CJK SC"),
+                            QStringLiteral("DejaVu Serif")};
+    const QStringList sans{QStringLiteral("Noto Sans CJK SC"), QStringLiteral("DejaVu Sans")};
+    const QStringList latin{QStringLiteral("DejaVu Sans"), QStringLiteral("Noto Sans CJK SC")};
+    QFont::insertSubstitutions(QStringLiteral("宋体"), serif);
+    QFont::insertSubstitutions(QStringLiteral("SimSun"), serif);
+    QFont::insertSubstitutions(QStringLiteral("微软雅黑"), sans);
+    QFont::insertSubstitutions(QStringLiteral("Microsoft YaHei"), sans);
+    QFont::insertSubstitutions(QStringLiteral("幼圆"), sans);
+    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"), latin);
+    QFont::insertSubstitutions(QStringLiteral("Arial"), latin);
+    QFont::insertSubstitutions(QStringLiteral("Arial Black"), latin);
+}
+
+} // namespace tevuna

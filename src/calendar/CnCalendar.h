@@ -1,0 +1,6 @@
+#pragma once
+
+// Chinese calendar engine: conversion between calendar dates and lunar dates.
+namespace tevuna::calendar {
+
+} // namespace tevuna::calendar

@@ -1,0 +1,5 @@
+#include "calendar/CnCalendar.h"
+
+#include <gtest/gtest.h>
+
+TEST(CnCalendar, HeaderCompiles) { SUCCEED(); }

@@ -1,0 +1,84 @@
+// The whole application in a real X server, as a user meets it: first start in an empty
+// folder, type a memo, move and resize the window, leave by the close image, start again.
+#include "app/Application.h"
+#include "app/ImageLabel.h"
+#include "app/uMain.h"
+#include "support/TestSupport.h"
+
+#include <QApplication>
+#include <QInputMethodEvent>
+#include <QTest>
+#include <QTextEdit>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+using namespace tevuna;
+
+namespace
+{
+
+// Runs the message loop until the application asks to end, doing `steps` once it runs.
+// False when it did not end by itself within the time limit.
+template <typename Steps> bool runUntilTerminated(Steps steps)
+{
+    bool ended = true;
+    QTimer::singleShot(0, steps);
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, [&] {
+        ended = false;
+        QCoreApplication::exit(1);
+    });
+    guard.start(30000);
+    QApplication::exec();
+    return ended;
+}
+
+TEST(WholeApp, MemoAndWindowBoundsSurviveLeavingByTheCloseImage)
+{
+    ASSERT_EQ(QGuiApplication::platformName(), QStringLiteral("xcb"));
+    test::TempHome home;
+    test::reporter().clear();
+    {
+        Application app;
+        ASSERT_TRUE(app.start());
+        TMainFrm *w = app.mainForm();
+        w->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
+        // A 1024 x 768 screen: centred across, above the taskbar.
+        EXPECT_EQ(home.readFile(QStringLiteral("Data/FormSize.ini")),
+                  QByteArray("1\r\n750\r\n500\r\n137\r\n119\r\n"));
+        EXPECT_EQ(home.readFile(QStringLiteral("Data/configSetBg.ini")), QByteArray("1\r\n"));
+
+        const bool ended = runUntilTerminated([&] {
+            w->activateWindow();
+            w->rdtAbc->setFocus();
+            QTest::keyClicks(w->rdtAbc, QStringLiteral("Buy tea "));
+            // Chinese arrives from the input method as committed text.
+            QInputMethodEvent commit;
+            commit.setCommitString(QStringLiteral("买茶"));
+            QApplication::sendEvent(w->rdtAbc, &commit);
+            w->setGeometry(60, 40, 860, 600);
+            QTest::qWait(200);
+            QTest::mouseMove(w->img_close_normal, QPoint(10, 10));
+            QTest::mouseClick(w->img_close_highlight, Qt::LeftButton);
+        });
+        ASSERT_TRUE(ended);
+    }
+    EXPECT_TRUE(test::reporter().messages.isEmpty());
+    EXPECT_TRUE(test::reporter().errors.isEmpty());
+    EXPECT_EQ(home.readFile(QStringLiteral("Data/FormSize.ini")),
+              QByteArray("1\r\n860\r\n600\r\n60\r\n40\r\n"));
+
+    Application again;
+    ASSERT_TRUE(again.start());
+    TMainFrm *w = again.mainForm();
+    w->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
+    EXPECT_EQ(w->rdtAbc->toPlainText(), QStringLiteral("Buy tea 买茶"));
+    EXPECT_EQ(w->size(), QSize(860, 600));
+    EXPECT_EQ(w->pos(), QPoint(60, 40));
+}
+
+} // namespace
