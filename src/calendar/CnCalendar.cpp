@@ -1,1 +1,826 @@
 #include "calendar/CnCalendar.h"
+
+#include "calendar/CnCalendarData.h"
+
+#include <array>
+#include <atomic>
+#include <climits>
+#include <cmath>
+#include <cstdint>
+#include <string_view>
+
+namespace tevuna::calendar {
+
+namespace {
+
+// --- constants ---------------------------------------------------------------------------
+
+// Day number of 1582-10-04, the last Julian day; 1582-10-15 follows it.
+constexpr int kLastJulianDay = 577735;
+// Minus the day number of -849-01-21 (Julian), the start of the lunation count.
+constexpr int kLunationEpoch = 310443;
+// Mean synodic month in days, as the month count uses it.
+constexpr double kSynodicMonth = 29.530588;
+constexpr double kPi = 3.14159265358979323846;
+// Degrees per radian.
+constexpr double kDegPerRad = 57.29577951308232;
+// Bound on the periodic terms of the new-moon series over the engine's years (the largest
+// is 0.1734 + 0.0004 * |T| + 0.4068 + 0.0411 < 0.64 days): lets the search start near the
+// right lunation instead of evaluating all fifteen.
+constexpr double kNewMoonPeriodicBound = 0.7;
+// The new-year search fails for no year after 1582 but for many before: this marks a cached
+// failure (a valid entry is never 0, so 0 means not yet computed).
+constexpr std::int32_t kCachedFailure = INT32_MIN;
+
+// Leap-month table: one character per year from -849 to 2100 (a slot for year 0).
+constexpr std::string_view kLeapTable =
+    // clang-format off
+    "0c0080050010a0070030c0080050010a0070030c0080050020a0070030c0080050020a0070030c0090050020a0070030c009" // -849
+    "0050020a0060030c0060030c00900600c0c0060c00c00c00c0c000600c0c0006090303030006000c00c060c0006c00000c0c" // -749
+    "0c0060003030006c00009009c0090c00c009000300030906030030c0c00060c00090c0060600c0030060c00c003006009060" // -649
+    "030c0060060c0090900c00090c0090c00c006030006060003030c0c00030c0060030c0090060030c0090300c0080050020a0" // -549
+    "060030c0080050020b0070030c0090050010a0070030b0090060020a0070040c0080050020a0060030c0080050020b007003" // -449
+    "0c0090050010a0070030b0090060020a0070040c0080050020a0060030c0080050020b0070030c0090050000c00900909009" // -349
+    "0090900900900909009009090090090090900900909009009009090090090900900900909009009090090090900900900909" // -249
+    "00900909009009009090090090900900900909009009090060030c0090050010a0070030b008005001090070040c00800500" // -149
+    "20a0060030c0090040010a0060030c0090050010a0070030b0080050010a008005001090050020a0060030c0080040010a00" // -49
+    "60030c0090050010a0070030b0080050010a0070030b008005001090070040c0080050020a0060030c0080040010a0060030" // 51
+    "c0090050010a0070030b008005001090070040c0080050020a0060030c0080040010a0060030c0090050010a0060030c0090" // 151
+    "050010a0070030b008005001090070040c0080050020a0060030c0080040010a0070030b0080050010a0070040c008005002" // 251
+    "0a0060030c0080040010a0070030c0090050010a0070030b0080050020a0060030c0080040010a0060030c0090050050020a" // 351
+    "0060030c0090050010b0070030c0090050010a0070040c0080040020a0060030c0080050020a0060030c0090050010a00700" // 451
+    "30b0080040020a0060040c0090050020b0070030c00a0050010a0070030b0090050020a0070030c0080040020a0060030c00" // 551
+    "90050010a0070030c0090050030b007005001090050020a007004001090060020c0070050c0090060030b0080040020a0060" // 651
+    "030b0080040010a0060030b0080050010a0050040c0080050010a0060030c0080050010b0070030c007005001090070030b0" // 751
+    "070040020a0060030c0080040020a0070030b0090050010a0060040c0080050020a0060040c0080050010b0070030c007005" // 851
+    "001090070030c0080050020a0070030c0090050020a0070030c0090050020a0060040c0090050020a0060040c0090050010b" // 951
+    "0070030c0080050030b007004001090060020c008004002090060020a008004001090050030b0080040020a0060040b00800" // 1051
+    "40c00a0060020b007005001090060030b0070050020a0060020c008004002090070030c008005002090070040c0080040020" // 1151
+    "a0060040b0090050010a0060030b0080050020a0060040c0080050010b00700300108005001090070030c0080050020a0070" // 1251
+    "03001090050030a0070030b0090050020a0060040c0090050030b0070040c0090050010c0070040c0080060020b00700400a" // 1351
+    "090060020b007003002090060020a005004001090050030b007004001090050040c0080040c00a0060020c00700500109006" // 1451
+    "0030b0070050020a0060020c008004002090060030b008004002090060030b0080040020a0060040b0080040010b0060030b" // 1551
+    "0070050010a00600400207005003080060040030700500307006004003070050030800600400307005004090060040030700" // 1651
+    "500409006005002070050030a006005003070050040020600400206005003002060040030700500409006004003070050040" // 1751
+    "8007005003080050040a00600500307005004002060050030800500400206005002070050040020600500307006004002070" // 1851
+    "050030800600400307005004080060040a006005003080050040020700500409006004002060050030b00600500207005003" // 1951
+    "08006004003070050040800600400307005004080060040020" // 2051
+    // clang-format on
+    ;
+static_assert(kLeapTable.size() == kMaxYear - kMinYear + 1);
+
+constexpr std::array<std::string_view, 10> kStems = {"甲", "乙", "丙", "丁", "戊",
+                                                     "己", "庚", "辛", "壬", "癸"};
+constexpr std::array<std::string_view, 12> kBranches = {"子", "丑", "寅", "卯", "辰", "巳",
+                                                        "午", "未", "申", "酉", "戌", "亥"};
+constexpr std::array<std::string_view, 12> kAnimals = {"鼠", "牛", "虎", "兔", "龙", "蛇",
+                                                       "马", "羊", "猴", "鸡", "狗", "猪"};
+constexpr std::array<std::string_view, 24> kTermNames = {
+    "立春", "雨水", "惊蛰", "春分", "清明", "谷雨", "立夏", "小满", "芒种", "夏至", "小暑", "大暑",
+    "立秋", "处暑", "白露", "秋分", "寒露", "霜降", "立冬", "小雪", "大雪", "冬至", "小寒", "大寒"};
+constexpr std::array<std::string_view, 12> kConstellations = {
+    "白羊", "金牛", "双子", "巨蟹", "狮子", "处女", "天秤", "天蝎", "射手", "摩羯", "宝瓶", "双鱼"};
+// First day (month * 100 + day) of 宝瓶, 双鱼, 白羊, ... 摩羯.
+constexpr std::array<int, 12> kConstellationStarts = {120, 219, 321, 421,  521,  622,
+                                                      723, 823, 923, 1023, 1123, 1222};
+constexpr std::array<std::string_view, 9> kDigits = {"一", "二", "三", "四", "五",
+                                                     "六", "七", "八", "九"};
+constexpr std::array<std::string_view, 3> kTensPrefix = {"初", "十", "廿"};
+
+// The 60 stem-branch names, each two three-byte characters.
+constexpr auto kGanZhi = [] {
+    std::array<std::array<char, 6>, 60> names{};
+    for (std::size_t i = 0; i < 60; ++i) {
+        const std::string_view s = kStems[i % 10];
+        const std::string_view b = kBranches[i % 12];
+        for (std::size_t j = 0; j < 3; ++j) {
+            names[i][j] = s[j];
+            names[i][j + 3] = b[j];
+        }
+    }
+    return names;
+}();
+
+// Leap-month count per year -849..2100 (year 0 holds the value of -1).
+constexpr auto kLeapCounts = [] {
+    std::array<std::int16_t, kMaxYear - kMinYear + 1> counts{};
+    int count = 0;
+    for (int y = kMinYear; y <= kMaxYear; ++y) {
+        const std::size_t i = static_cast<std::size_t>(y - kMinYear);
+        if (y == 0) {
+            counts[i] = static_cast<std::int16_t>(count);
+            continue;
+        }
+        if (kLeapTable[i] != '0')
+            ++count;
+        counts[i] = static_cast<std::int16_t>(count + (y >= 1200 && y <= 1499 ? 1 : 0));
+    }
+    return counts;
+}();
+
+// --- small helpers -----------------------------------------------------------------------
+
+constexpr int clampToInt(std::int64_t v)
+{
+    return v > INT_MAX ? INT_MAX : v < INT_MIN ? INT_MIN : static_cast<int>(v);
+}
+
+// Remainder made non-negative.
+constexpr int floorMod(std::int64_t a, int n)
+{
+    const std::int64_t r = a % n;
+    return static_cast<int>(r < 0 ? r + n : r);
+}
+
+bool gregorianLeap(std::int64_t y)
+{
+    return y % 4 == 0 && (y % 100 != 0 || y % 400 == 0);
+}
+
+// Days of Gregorian years 1..y-1, for y >= 1.
+std::int64_t gregorianDaysBefore(std::int64_t y)
+{
+    const std::int64_t e = y - 1;
+    return 365 * e + e / 4 - e / 100 + e / 400;
+}
+
+bool validDate(int y, int m, int d)
+{
+    return m >= 1 && m <= 12 && d >= 1 && d <= DaysInMonthEx(y, m);
+}
+
+bool inTableRange(int y)
+{
+    return y >= kTableFirstYear && y <= kTableLastYear;
+}
+
+std::string text(std::string_view s)
+{
+    return std::string(s);
+}
+
+// --- official tables (1901-2100) ----------------------------------------------------------
+
+struct TableYear {
+    int newYear; // day number of 正月初一
+    int leap;    // month the leap month follows, 0: none
+    int months;  // 12 or 13
+    std::uint32_t bits;
+};
+
+TableYear tableYear(int lunarYear)
+{
+    const std::uint32_t w =
+        data::kLunarYears[static_cast<std::size_t>(lunarYear - data::kLunarFirstYear)];
+    const int leap = static_cast<int>((w >> 13) & 0xF);
+    return {DayNumber(lunarYear, 1, 20) + static_cast<int>(w >> 17), leap, leap ? 13 : 12,
+            w & 0x1FFF};
+}
+
+// Lunar date of day number dn, for dates 1901-01-01..2100-12-31.
+LunarDate tableLunarDate(int y, int dn)
+{
+    int lunarYear = y;
+    TableYear t = tableYear(y);
+    if (dn < t.newYear) {
+        lunarYear = y - 1;
+        t = tableYear(lunarYear);
+    }
+    int offset = dn - t.newYear;
+    for (int i = 0; i < t.months; ++i) {
+        const int len = (t.bits >> i) & 1 ? 30 : 29;
+        if (offset < len) {
+            const bool leap = t.leap && i == t.leap;
+            const int month = t.leap && i >= t.leap ? i : i + 1;
+            return {lunarYear, month, offset + 1, leap};
+        }
+        offset -= len;
+    }
+    return {lunarYear, 12, offset + 1, false}; // not reached within the table's years
+}
+
+// Day number of a lunar date by the tables, or 0 when the date does not exist.
+int tableDayNumber(int lunarYear, int month, int day, bool leap)
+{
+    if (lunarYear < data::kLunarFirstYear || lunarYear > kTableLastYear || month < 1 ||
+        month > 12 || day < 1 || day > 30)
+        return 0;
+    const TableYear t = tableYear(lunarYear);
+    if (leap && t.leap != month)
+        return 0;
+    // Position of the month in the year: months after the leap month move one on.
+    const int index = month - 1 + ((t.leap && (month > t.leap || leap)) ? 1 : 0);
+    int dn = t.newYear;
+    for (int i = 0; i < index; ++i)
+        dn += (t.bits >> i) & 1 ? 30 : 29;
+    if (day > ((t.bits >> index) & 1 ? 30 : 29))
+        return 0;
+    return dn + day - 1;
+}
+
+int tableTermDayOfMonth(int year, int term)
+{
+    const std::uint64_t w =
+        data::kTermOffsets[static_cast<std::size_t>(year - data::kTermFirstYear)];
+    const int n = term - 1;
+    return data::kTermBaseDay[static_cast<std::size_t>(n)] + static_cast<int>((w >> (2 * n)) & 3);
+}
+
+// --- the new-moon series ------------------------------------------------------------------
+
+double frac(double x)
+{
+    return x - std::floor(x);
+}
+
+// Series lunar day of day number dn in calendar year y (before the correction windows).
+int seriesLunarDay(int y, int dn)
+{
+    const double T = (y - 1899.5) / 100;
+    const double k = std::floor((y - 1900) * 12.3685);
+    const double T2 = T * T;
+    const double T3 = T2 * T;
+    const double A0 = 2 * kPi * frac(0.08084821133 * k) +
+                      (359.2242 - 0.0000333 * T2 - 0.00000347 * T3) / kDegPerRad;
+    const double B0 = 2 * kPi * frac(0.07171366128 * k) +
+                      (306.0253 + 0.0107306 * T2 + 0.00001236 * T3) / kDegPerRad;
+    const double F0 = 2 * kPi * frac(0.08519585128 * k) +
+                      (21.2964 - 0.0016528 * T2 - 0.00000239 * T3) / kDegPerRad;
+    const auto newMoon = [&](int v) {
+        const double A = A0 + 0.507984293 * v;
+        const double B = B0 + 6.73377553 * v;
+        const double F = F0 + 6.818486628 * v;
+        return 693595 + 29 * k + 28 * v + 0.53058868 * k + 1.53058868 * v + 0.75933 -
+               0.0002172 * T2 - 0.000000155 * T3 - 0.000837 * T + 8.0 / 24 + 0.5 +
+               (0.1734 - 0.000393 * T) * std::sin(A) - 0.4068 * std::sin(B) +
+               0.0021 * std::sin(2 * A) + 0.0161 * std::sin(2 * B) + 0.0104 * std::sin(2 * F) -
+               0.0074 * std::sin(A - B) - 0.0051 * std::sin(A + B);
+    };
+    // The lunar day counts from the latest of the new moons v = -1..13 on or before the day.
+    // The moons follow each other by more than 28 days, so going down from the last one that
+    // can lie on or before the day, the first that does is the latest, and once one lies more
+    // than 29 days back every earlier one does too.
+    const double meanStep = 28 + 1.53058868;
+    const double meanFirst = 693595 + 29 * k + 0.53058868 * k + 0.75933 - 0.0002172 * T2 -
+                             0.000000155 * T3 - 0.000837 * T + 8.0 / 24 + 0.5;
+    const double reach = (dn + 1 + kNewMoonPeriodicBound - meanFirst) / meanStep;
+    int v = reach >= 13 ? 13 : reach < -1 ? -1 : static_cast<int>(std::floor(reach));
+    for (; v >= -1; --v) {
+        const double nm = std::floor(newMoon(v));
+        const double lag = dn - nm;
+        if (lag < 0)
+            continue;
+        return lag <= 29 ? static_cast<int>(lag) + 1 : -1;
+    }
+    return -1;
+}
+
+struct Window {
+    int year, fromMonthDay, toMonthDay, shift;
+};
+// Corrections the series has always carried (all inside the table years, so they only
+// matter to the series functions themselves).
+constexpr std::array<Window, 3> kWindows = {
+    {{1924, 305, 403, 1}, {2018, 1107, 1206, -1}, {2025, 407, 526, 1}}};
+
+int seriesLunarDayOf(int y, int m, int d)
+{
+    int day = seriesLunarDay(y, DayNumber(y, m, d));
+    if (day < 1)
+        return day;
+    const int md = m * 100 + d;
+    for (const Window &w : kWindows) {
+        if (y == w.year && md >= w.fromMonthDay && md <= w.toMonthDay) {
+            day += w.shift;
+            if (day == 31)
+                day = 1;
+            else if (day == 0)
+                day = 30;
+        }
+    }
+    return day;
+}
+
+int yearAdjustment(int y)
+{
+    if (y <= -722)
+        return 1;
+    if (y <= -256)
+        return 0;
+    if (y == -255)
+        return -2;
+    if (y <= 8)
+        return -3;
+    if (y <= 23)
+        return -2;
+    if (y <= 237)
+        return -3;
+    if (y <= 240)
+        return -2;
+    return -3;
+}
+
+int seriesLunarMonth(int y, int m, int d, int e)
+{
+    const double q = std::nearbyint((DayNumber(y, m, d) + kLunationEpoch - e) / kSynodicMonth);
+    const std::int64_t n = static_cast<std::int64_t>(q) - LeapMonthCount(y) + yearAdjustment(y);
+    const int v = floorMod(n, 12) + 1;
+    const int o = series::LeapMonthOf(y - 1);
+    const int w = series::LeapMonthOf(y);
+    if (o == v && m == 1 && d < e)
+        return -v;
+    if (w == v)
+        return (m >= 3 || w == 12) ? -v : v + 1;
+    const int u = (w > v || (m < v && w > 0)) ? v + 1 : v;
+    return (u - 1) % 12 + 1;
+}
+
+// 正月初一 of each year by the series search, cached: packed date, 0 unknown, or failure.
+std::array<std::atomic<std::int32_t>, kMaxYear - kMinYear + 1> newYearCache{};
+
+constexpr std::int32_t packDate(int y, int m, int d)
+{
+    return (y + 1000) * 512 + m * 32 + d;
+}
+
+bool seriesNewYear(int y, int &ny, int &nm, int &nd)
+{
+    std::atomic<std::int32_t> &slot = newYearCache[static_cast<std::size_t>(y - kMinYear)];
+    std::int32_t packed = slot.load(std::memory_order_relaxed);
+    if (packed == 0) {
+        int gy = 0, gm = 0, gd = 0;
+        packed = series::LunarToGregorian(y, 1, 1, false, gy, gm, gd) ? packDate(gy, gm, gd)
+                                                                      : kCachedFailure;
+        slot.store(packed, std::memory_order_relaxed);
+    }
+    if (packed == kCachedFailure)
+        return false;
+    ny = packed / 512 - 1000;
+    nm = packed / 32 % 16;
+    nd = packed % 32;
+    return true;
+}
+
+double seriesTermMoment(int year, int term)
+{
+    const double y = year <= 0 ? year + 1 : year;
+    const double t = y - 100;
+    const double n = term;
+    const double J =
+        ((365.2423112 - 6.4e-14 * t * t) - 3.047e-8 * t) * y + 15.218427 * n + 1721050.71301;
+    const double B = 0.0003 * y - 0.372781384 - 0.2617913325 * n;
+    const double P =
+        (1.945 * std::sin(B) - 0.01206 * std::sin(2 * B)) * (1.048994 - 0.00002583 * y);
+    const double Q = -0.0018 * std::sin(2.313908653 * y - 0.439822951 - 3.0443 * n);
+    return J + P + Q - DayNumber(year <= 0 ? year + 1 : year, 1, 0) - 1721425;
+}
+
+// The year before y in a count without a year 0.
+int previousYear(int y)
+{
+    return y == 1 ? -1 : y - 1;
+}
+
+} // namespace
+
+// --- calendar dates -----------------------------------------------------------------------
+
+int CalendarKindOf(int y, int m, int d)
+{
+    const int c = CompareDates(y, m, d, 1582, 10, 5);
+    if (c < 0)
+        return 1;
+    return CompareDates(y, m, d, 1582, 10, 15) < 0 ? 0 : 2;
+}
+
+bool IsLeapYearEx(int y)
+{
+    if (y >= 1583)
+        return gregorianLeap(y);
+    const std::int64_t v = y >= 0 ? y : static_cast<std::int64_t>(y) - 3;
+    return v % 4 == 0;
+}
+
+int DaysInMonthEx(int y, int m)
+{
+    switch (m) {
+    case 1:
+    case 3:
+    case 5:
+    case 7:
+    case 8:
+    case 10:
+    case 12:
+        return 31;
+    case 4:
+    case 6:
+    case 9:
+    case 11:
+        return 30;
+    case 2:
+        return IsLeapYearEx(y) ? 29 : 28;
+    default:
+        return 0;
+    }
+}
+
+int DayOfYearEx(int y, int m, int d)
+{
+    std::int64_t n = d;
+    for (int i = 1; i < m && i <= 12; ++i)
+        n += DaysInMonthEx(y, i);
+    return clampToInt(n);
+}
+
+int DayNumber(int y, int m, int d)
+{
+    const int kind = CalendarKindOf(y, m, d);
+    if (kind == 0)
+        return 0;
+    const std::int64_t e = static_cast<std::int64_t>(y) - 1;
+    const std::int64_t n = DayOfYearEx(y, m, d);
+    if (kind == 1)
+        return clampToInt(n + 365 * e + e / 4 - 2);
+    return clampToInt(n + 365 * e + e / 4 - e / 100 + e / 400);
+}
+
+bool DateOfDayNumber(int n, int &y, int &m, int &d)
+{
+    if (n < 0)
+        return false;
+    std::int64_t rest = n;
+    if (rest <= kLastJulianDay)
+        rest = rest + 2 - rest / 36500 + rest / 146000;
+    // Walk Gregorian years from year 1 while rest exceeds the year's length: the year whose
+    // days before it are below rest and reach it with its own length.
+    std::int64_t year = 1;
+    if (rest > 365) {
+        year = (rest - 1) * 400 / 146097 + 1;
+        while (year > 1 && gregorianDaysBefore(year) >= rest)
+            --year;
+        while (gregorianDaysBefore(year + 1) < rest)
+            ++year;
+        rest -= gregorianDaysBefore(year);
+    }
+    const int yy = static_cast<int>(year);
+    int month = 1;
+    while (month < 12 && rest > DaysInMonthEx(yy, month)) {
+        rest -= DaysInMonthEx(yy, month);
+        ++month;
+    }
+    y = yy;
+    m = month;
+    d = static_cast<int>(rest);
+    return true;
+}
+
+int CompareDates(int y1, int m1, int d1, int y2, int m2, int d2)
+{
+    if (y1 != y2)
+        return y1 > y2 ? 1 : -1;
+    if (m1 != m2)
+        return m1 > m2 ? 1 : -1;
+    if (d1 != d2)
+        return d1 > d2 ? 1 : -1;
+    return 0;
+}
+
+int CompareLunarDates(int year1, int month1, int day1, bool leap1, int year2, int month2, int day2,
+                      bool leap2)
+{
+    if (year1 != year2)
+        return year1 > year2 ? 1 : -1;
+    if (month1 != month2)
+        return month1 > month2 ? 1 : -1;
+    if (leap1 != leap2)
+        return leap1 ? 1 : -1;
+    if (day1 != day2)
+        return day1 > day2 ? 1 : -1;
+    return 0;
+}
+
+// --- lunar dates --------------------------------------------------------------------------
+
+int series::LeapMonthOf(int lunarYear)
+{
+    if (lunarYear < kMinYear || lunarYear > kMaxYear)
+        return -1;
+    const char c = kLeapTable[static_cast<std::size_t>(lunarYear - kMinYear)];
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'c')
+        return c - 'a' + 10;
+    return -1;
+}
+
+int LeapMonthOf(int lunarYear)
+{
+    if (lunarYear >= data::kLunarFirstYear && lunarYear <= kTableLastYear)
+        return tableYear(lunarYear).leap;
+    return series::LeapMonthOf(lunarYear);
+}
+
+int LeapMonthCount(int year)
+{
+    if (year < kMinYear)
+        return 0;
+    if (year > kMaxYear)
+        year = kMaxYear;
+    return kLeapCounts[static_cast<std::size_t>(year - kMinYear)];
+}
+
+int series::LunarDayOf(int y, int m, int d)
+{
+    return seriesLunarDayOf(y, m, d);
+}
+
+int series::LunarMonthOf(int y, int m, int d)
+{
+    return seriesLunarMonth(y, m, d, seriesLunarDayOf(y, m, d));
+}
+
+bool series::GregorianToLunar(int y, int m, int d, LunarDate &out)
+{
+    if (y < kMinYear || y > kMaxYear)
+        return false;
+    const int day = seriesLunarDayOf(y, m, d);
+    const int month = seriesLunarMonth(y, m, d, day);
+    int year = y;
+    int ny = 0, nm = 0, nd = 0;
+    if (seriesNewYear(y, ny, nm, nd) && CompareDates(y, m, d, ny, nm, nd) < 0)
+        year = y - 1;
+    out = {year, month < 0 ? -month : month, day, month < 0};
+    return true;
+}
+
+bool series::LunarToGregorian(int lunarYear, int lunarMonth, int lunarDay, bool leap, int &y,
+                              int &m, int &d)
+{
+    // Every probe lies in lunarYear or the year after it; outside these bounds they all fail.
+    if (lunarYear < kMinYear - 1 || lunarYear > kMaxYear)
+        return false;
+    if (leap) {
+        const int l = series::LeapMonthOf(lunarYear);
+        if ((l < 0 ? 0 : l) != lunarMonth)
+            return false;
+    }
+    int lo = DayNumber(lunarYear, 1, 1);
+    int hi = DayNumber(lunarYear + 1, 12, 31);
+    int probeYear = lunarYear;
+    int previousMonth = 0;
+    enum class Step { None, Up, Down } last = Step::None;
+    bool odd = false;
+    for (int steps = 1; hi > lo; ++steps) {
+        if (steps > 100)
+            return false;
+        const int mid = (lo + hi) / 2 + (odd ? 1 : 0);
+        if (hi - lo == 1)
+            odd = true;
+        int py = 0, pm = 0, pd = 0;
+        if (!DateOfDayNumber(mid, py, pm, pd) || py < kMinYear || py > kMaxYear)
+            return false;
+        const int day = seriesLunarDayOf(py, pm, pd);
+        int month = seriesLunarMonth(py, pm, pd, day);
+        const bool probeLeap = month < 0;
+        month = probeLeap ? -month : month;
+        if (last == Step::Up && month < previousMonth)
+            ++probeYear;
+        else if (last == Step::Down && month > previousMonth)
+            --probeYear;
+        const int c = CompareLunarDates(probeYear, month, day, probeLeap, lunarYear, lunarMonth,
+                                        lunarDay, leap);
+        if (c == 0) {
+            y = py;
+            m = pm;
+            d = pd;
+            return true;
+        }
+        if (c < 0) {
+            lo = mid;
+            last = Step::Up;
+        } else {
+            hi = mid;
+            last = Step::Down;
+        }
+        previousMonth = month;
+    }
+    return false;
+}
+
+int LunarDayOf(int y, int m, int d)
+{
+    if (inTableRange(y) && validDate(y, m, d))
+        return tableLunarDate(y, DayNumber(y, m, d)).day;
+    return seriesLunarDayOf(y, m, d);
+}
+
+int LunarMonthOf(int y, int m, int d)
+{
+    if (inTableRange(y) && validDate(y, m, d)) {
+        const LunarDate l = tableLunarDate(y, DayNumber(y, m, d));
+        return l.leap ? -l.month : l.month;
+    }
+    return series::LunarMonthOf(y, m, d);
+}
+
+bool GregorianToLunar(int y, int m, int d, LunarDate &out)
+{
+    if (y < kMinYear || y > kMaxYear || !validDate(y, m, d))
+        return false;
+    if (inTableRange(y)) {
+        out = tableLunarDate(y, DayNumber(y, m, d));
+        return true;
+    }
+    return series::GregorianToLunar(y, m, d, out);
+}
+
+bool LunarToGregorian(int lunarYear, int lunarMonth, int lunarDay, bool leap, int &y, int &m,
+                      int &d)
+{
+    if (lunarYear >= data::kLunarFirstYear && lunarYear <= kTableLastYear) {
+        const int dn = tableDayNumber(lunarYear, lunarMonth, lunarDay, leap);
+        int gy = 0, gm = 0, gd = 0;
+        if (dn != 0 && DateOfDayNumber(dn, gy, gm, gd) && inTableRange(gy)) {
+            y = gy;
+            m = gm;
+            d = gd;
+            return true;
+        }
+        // Lunar 1900 before 1901 is the series' ground; the other table years end there.
+        if (lunarYear != data::kLunarFirstYear || (dn != 0 && gy > kTableLastYear))
+            return false;
+    }
+    return series::LunarToGregorian(lunarYear, lunarMonth, lunarDay, leap, y, m, d);
+}
+
+std::string LunarDayName(int day)
+{
+    if (day < 1 || day > 30)
+        return {};
+    const int t = day / 10;
+    const int u = day % 10;
+    if (u == 0)
+        return text(day == 10 ? "初十" : day == 20 ? "二十" : "三十");
+    return text(kTensPrefix[static_cast<std::size_t>(t)]) +
+           text(kDigits[static_cast<std::size_t>(u - 1)]);
+}
+
+// --- cyclic names, zodiac, solar terms, constellations --------------------------------------
+
+std::string GanZhiName(int index)
+{
+    if (index < 0 || index > 59)
+        return {};
+    const auto &n = kGanZhi[static_cast<std::size_t>(index)];
+    return std::string(n.data(), n.size());
+}
+
+int GanZhiOf(int stem, int branch)
+{
+    if (stem < 0 || stem > 9 || branch < 0 || branch > 11)
+        return -1;
+    for (int i = 0; i <= 6; ++i) {
+        const int c = stem + 10 * i;
+        if (c % 12 == branch)
+            return c;
+    }
+    return -1;
+}
+
+int YearGanZhi(int year)
+{
+    return floorMod(static_cast<std::int64_t>(year) - (year > 0 ? 4 : 3), 60);
+}
+
+int series::SolarTermDay(int year, int term)
+{
+    return static_cast<int>(std::floor(seriesTermMoment(year, term)));
+}
+
+double SolarTermDayOfYear(int year, int term)
+{
+    return seriesTermMoment(year, term);
+}
+
+int SolarTermDay(int year, int term)
+{
+    if (term < 1 || term > 24)
+        return 0;
+    if (inTableRange(year)) {
+        const int month = (term + 1) / 2;
+        return DayOfYearEx(year, month, tableTermDayOfMonth(year, term));
+    }
+    return series::SolarTermDay(year, term);
+}
+
+int YearGanZhiOfDate(int y, int m, int d)
+{
+    const bool beforeSpring = DayOfYearEx(y, m, d) < SolarTermDay(y, 3);
+    return YearGanZhi(beforeSpring ? previousYear(y) : y);
+}
+
+int MonthGanZhi(int y, int m, int d)
+{
+    const int n = DayOfYearEx(y, m, d);
+    int cycleYear = y;
+    int solarMonth = 0;
+    if (n < SolarTermDay(y, 3)) {
+        cycleYear = previousYear(y);
+        solarMonth = n < SolarTermDay(y, 1) ? 11 : 12;
+    } else {
+        // Term 2i + 1 opens solar month i; term 25 (next year's 小寒) lies past the year.
+        solarMonth = 1;
+        for (int i = 2; i <= 11; ++i)
+            if (n >= SolarTermDay(y, 2 * i + 1))
+                solarMonth = i;
+    }
+    // Stem of solar month 1 (寅) follows the stem of the year: 甲己 丙, 乙庚 戊, ...
+    const int firstStem = (YearGanZhi(cycleYear) % 5) * 2 + 2;
+    const int stem = (firstStem + (solarMonth - 1) % 10) % 10;
+    const int branch = (solarMonth + 1) % 12;
+    return GanZhiOf(stem, branch);
+}
+
+int DayGanZhi(int y, int m, int d)
+{
+    std::int64_t c = 0;
+    if (y >= 1) {
+        c = static_cast<std::int64_t>(DayNumber(y, m, d)) + 2;
+    } else {
+        const std::int64_t l = y < 0 ? -((3 - static_cast<std::int64_t>(y)) / 4) : 0;
+        c = 365 * static_cast<std::int64_t>(y) + DayOfYearEx(y, m, d) + l;
+    }
+    return floorMod(c + 12, 60);
+}
+
+int AnimalOfYear(int lunarYear)
+{
+    return floorMod(static_cast<std::int64_t>(lunarYear) - (lunarYear > 0 ? 4 : 3), 12);
+}
+
+std::string AnimalName(int index)
+{
+    if (index < 0 || index > 11)
+        return {};
+    return text(kAnimals[static_cast<std::size_t>(index)]);
+}
+
+bool SolarTermDate(int year, int b, int &month, int &day)
+{
+    if (b < 0 || b > 23)
+        return false;
+    if (inTableRange(year)) {
+        month = (b + 2) / 2;
+        day = tableTermDayOfMonth(year, b + 1);
+        return true;
+    }
+    // Walk the months by the civil day, so a moment late on a month's last day stays there.
+    int c = series::SolarTermDay(year, b + 1);
+    int mm = 1;
+    while (mm < 12 && c > DaysInMonthEx(year, mm)) {
+        c -= DaysInMonthEx(year, mm);
+        ++mm;
+    }
+    month = mm;
+    day = c;
+    return true;
+}
+
+std::string SolarTermOfDate(int y, int m, int d)
+{
+    if (m < 1 || m > 12)
+        return {};
+    int tm = 0, td = 0;
+    if (SolarTermDate(y, 2 * m - 2, tm, td) && tm == m && td == d)
+        return SolarTermName((2 * m + 20) % 24);
+    if (SolarTermDate(y, 2 * m - 1, tm, td) && tm == m && td == d)
+        return SolarTermName((2 * m + 21) % 24);
+    return {};
+}
+
+std::string SolarTermName(int index)
+{
+    if (index < 0 || index > 23)
+        return {};
+    return text(kTermNames[static_cast<std::size_t>(index)]);
+}
+
+int ConstellationOf(int m, int d)
+{
+    const std::int64_t c = static_cast<std::int64_t>(m) * 100 + d;
+    if (c < kConstellationStarts[0])
+        return 9;
+    int i = 0;
+    while (i < 11 && c >= kConstellationStarts[static_cast<std::size_t>(i + 1)])
+        ++i;
+    return (i + 10) % 12;
+}
+
+std::string ConstellationName(int index)
+{
+    if (index < 0 || index > 11)
+        return {};
+    return text(kConstellations[static_cast<std::size_t>(index)]);
+}
+
+} // namespace tevuna::calendar
