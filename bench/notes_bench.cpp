@@ -7,8 +7,10 @@
 
 #include <benchmark/benchmark.h>
 
-namespace
-{
+#include <cstdlib>
+#include <memory>
+
+namespace {
 
 using tevuna::TDM;
 
@@ -18,16 +20,18 @@ struct Store {
         qputenv("TEVUNA_HOME", dir.path().toLocal8Bit());
         QDir().mkpath(dir.filePath(QStringLiteral("Data")));
         TDM::CreateDatabase(TDM::databasePath(), nullptr);
-        dm.OpenDatabase();
+        dm = std::make_unique<TDM>();
+        if (!dm->OpenDatabase())
+            std::abort();
         const QByteArray memo(600, 'x');
         QDate d(2000, 1, 1);
         for (int i = 0; i < 10000; ++i, d = d.addDays(1))
-            dm.saveMemoData(key(d), memo);
+            dm->saveMemoData(key(d), memo);
     }
     static QString key(QDate d) { return d.toString(QStringLiteral("yyyyMMdd")); }
 
     QTemporaryDir dir;
-    TDM dm;
+    std::unique_ptr<TDM> dm;
 };
 
 Store &store()
@@ -42,7 +46,7 @@ void BM_LoadMemo(benchmark::State &state)
     QDate d(2010, 6, 1);
     QByteArray doc;
     for (auto _ : state) {
-        s.dm.loadMemoData(Store::key(d), &doc);
+        s.dm->loadMemoData(Store::key(d), &doc);
         d = d.addDays(1);
         benchmark::DoNotOptimize(doc);
     }
@@ -56,7 +60,7 @@ void BM_SaveMemo(benchmark::State &state)
     QDate d(2010, 6, 1);
     const QByteArray memo(2000, 'y');
     for (auto _ : state) {
-        s.dm.saveMemoData(Store::key(d), memo);
+        s.dm->saveMemoData(Store::key(d), memo);
         d = d.addDays(1);
     }
 }

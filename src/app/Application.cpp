@@ -4,8 +4,7 @@
 #include "app/uMain.h"
 #include "notes/uDM.h"
 
-namespace tevuna
-{
+namespace tevuna {
 
 Application::Application() = default;
 

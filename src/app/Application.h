@@ -2,8 +2,7 @@
 
 #include <memory>
 
-namespace tevuna
-{
+namespace tevuna {
 
 class TDM;
 class TMainFrm;

@@ -2,8 +2,7 @@
 
 #include <QMouseEvent>
 
-namespace tevuna
-{
+namespace tevuna {
 
 ImageLabel::ImageLabel(QWidget *parent) : QLabel(parent)
 {

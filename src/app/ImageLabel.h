@@ -2,8 +2,7 @@
 
 #include <QLabel>
 
-namespace tevuna
-{
+namespace tevuna {
 
 // A picture of the window's own chrome that reports the mouse like a control:
 // moves over it, presses on it and clicks (press and release on it).

@@ -7,8 +7,7 @@
 #include <QDir>
 #include <QFileInfo>
 
-namespace tevuna
-{
+namespace tevuna {
 
 void prepareWorkingFiles()
 {

@@ -1,7 +1,6 @@
 #pragma once
 
-namespace tevuna
-{
+namespace tevuna {
 
 // Gives a new user a working application folder: Data/, source/DeskTopBG/, an empty notes
 // database and the default background A1.bmp. Existing files are never touched.

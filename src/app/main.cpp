@@ -1,13 +1,35 @@
 #include "app/Application.h"
 #include "app/uMain.h"
+#include "base/AppError.h"
 #include "base/Fonts.h"
 #include "base/Reporter.h"
 
 #include <QApplication>
 #include <QTimer>
 
-namespace
+#include <exception>
+
+namespace {
+
+// An error that no handler catches reaches the default error report instead of ending the
+// program: the user reads what went wrong and goes on.
+class TevunaApplication : public QApplication
 {
+public:
+    using QApplication::QApplication;
+
+    bool notify(QObject *receiver, QEvent *event) override
+    {
+        try {
+            return QApplication::notify(receiver, event);
+        } catch (const tevuna::AppError &e) {
+            tevuna::reportError(e.text());
+        } catch (const std::exception &e) {
+            tevuna::reportError(QString::fromLocal8Bit(e.what()));
+        }
+        return false;
+    }
+};
 
 // TEVUNA_SCREENSHOT=<file.png>: once the main window has been painted, save a picture of it
 // and end without saving anything. Used by the start script on machines without a display.
@@ -43,7 +65,7 @@ private:
 
 int main(int argc, char *argv[])
 {
-    QApplication qapp(argc, argv);
+    TevunaApplication qapp(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tevuna"));
     QApplication::setApplicationDisplayName(tevuna::applicationTitle());
     tevuna::installFontSubstitutions();

@@ -23,11 +23,9 @@
 #include <QTimer>
 #include <QWindow>
 
-namespace tevuna
-{
+namespace tevuna {
 
-namespace
-{
+namespace {
 
 // The window as designed; controls anchored right or on all sides keep their distance to
 // these edges when the window is resized.

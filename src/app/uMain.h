@@ -11,8 +11,7 @@ class QAction;
 class QTextEdit;
 class QTimer;
 
-namespace tevuna
-{
+namespace tevuna {
 
 class ImageLabel;
 class TChnCalendar;

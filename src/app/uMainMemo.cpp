@@ -10,8 +10,7 @@
 
 #include <QTextEdit>
 
-namespace tevuna
-{
+namespace tevuna {
 
 void TMainFrm::LoadMemo()
 {

@@ -2,8 +2,7 @@
 
 #include <limits>
 
-namespace tevuna
-{
+namespace tevuna {
 
 AppError::AppError(const QString &text) : std::runtime_error(text.toStdString()), m_text(text) {}
 

@@ -5,8 +5,7 @@
 
 #include <stdexcept>
 
-namespace tevuna
-{
+namespace tevuna {
 
 // A failure that ends the current step and goes to the default error report.
 // The text is what the user reads, exactly as raised.

@@ -4,8 +4,7 @@
 #include <QDir>
 #include <QStandardPaths>
 
-namespace tevuna::appfolder
-{
+namespace tevuna::appfolder {
 
 QString root()
 {

@@ -2,8 +2,7 @@
 
 #include <QString>
 
-namespace tevuna::appfolder
-{
+namespace tevuna::appfolder {
 
 // The folder every working file is resolved against:
 // 1. $TEVUNA_HOME when set;

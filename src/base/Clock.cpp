@@ -1,10 +1,8 @@
 #include "base/Clock.h"
 
-namespace tevuna
-{
+namespace tevuna {
 
-namespace
-{
+namespace {
 
 class SystemClock : public Clock
 {

@@ -2,8 +2,7 @@
 
 #include <QDateTime>
 
-namespace tevuna
-{
+namespace tevuna {
 
 // The local date and time. Tests install a fixed clock to live on a chosen day.
 class Clock

@@ -1,7 +1,6 @@
 #include "base/DateText.h"
 
-namespace tevuna
-{
+namespace tevuna {
 
 QString weekdayChar(const QDate &date)
 {

@@ -3,8 +3,7 @@
 #include <QDate>
 #include <QString>
 
-namespace tevuna
-{
+namespace tevuna {
 
 // One character for the day of the week: 一 .. 六 for Monday to Saturday, 日 for Sunday.
 QString weekdayChar(const QDate &date);

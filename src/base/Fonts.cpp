@@ -3,8 +3,7 @@
 #include <QFont>
 #include <QStringList>
 
-namespace tevuna
-{
+namespace tevuna {
 
 void installFontSubstitutions()
 {

@@ -1,7 +1,6 @@
 #pragma once
 
-namespace tevuna
-{
+namespace tevuna {
 
 // Maps the Windows face names the windows are designed with onto the nearest installed faces,
 // so Chinese text uses Simplified Chinese glyph shapes everywhere.

@@ -7,11 +7,9 @@
 #include <windows.h>
 #endif
 
-namespace tevuna::gbk
-{
+namespace tevuna::gbk {
 
-namespace
-{
+namespace {
 
 constexpr const char *kCodec = "GB18030";
 

@@ -3,8 +3,7 @@
 #include <QByteArray>
 #include <QString>
 
-namespace tevuna::gbk
-{
+namespace tevuna::gbk {
 
 // Code page 936 text. Characters outside GBK are written as GB18030 four-byte sequences,
 // which leave every GBK character as it is, so no name is ever corrupted.

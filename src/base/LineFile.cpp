@@ -7,8 +7,7 @@
 #include <QFile>
 #include <QSaveFile>
 
-namespace tevuna::linefile
-{
+namespace tevuna::linefile {
 
 QStringList split(const QByteArray &bytes)
 {

@@ -5,8 +5,7 @@
 #include <QStringList>
 
 // Line files: GBK text, every line ended by CR LF, read and written whole.
-namespace tevuna::linefile
-{
+namespace tevuna::linefile {
 
 // Splits text at CR LF, LF or CR; a final line break adds no empty line.
 QStringList split(const QByteArray &bytes);

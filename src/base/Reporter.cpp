@@ -3,11 +3,9 @@
 #include <QMessageBox>
 #include <QTimer>
 
-namespace tevuna
-{
+namespace tevuna {
 
-namespace
-{
+namespace {
 MessageBoxReporter messageBoxes;
 Reporter *installed = nullptr;
 } // namespace

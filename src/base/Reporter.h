@@ -2,8 +2,7 @@
 
 #include <QString>
 
-namespace tevuna
-{
+namespace tevuna {
 
 // The one way a failure or a message reaches the user. The application shows message
 // boxes; tests install a recorder instead, so no test ever waits on a dialog.

@@ -2,8 +2,7 @@
 
 #include <QPainter>
 
-namespace tevuna
-{
+namespace tevuna {
 
 TChnCalendar::TChnCalendar(QWidget *parent) : QWidget(parent)
 {

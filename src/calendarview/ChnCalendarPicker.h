@@ -3,8 +3,7 @@
 #include <QDateTime>
 #include <QWidget>
 
-namespace tevuna
-{
+namespace tevuna {
 
 // The calendar control: holds one chosen date and raises OnChange whenever it changes.
 // For now it shows the chosen date as text; the month grid comes with the lunar engine.

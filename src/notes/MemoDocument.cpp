@@ -4,8 +4,7 @@
 
 #include <QTextDocument>
 
-namespace tevuna::memodoc
-{
+namespace tevuna::memodoc {
 
 QByteArray encode(const QTextDocument &document)
 {

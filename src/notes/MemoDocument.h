@@ -5,8 +5,7 @@
 class QTextDocument;
 
 // The bytes a memo is stored as, and back.
-namespace tevuna::memodoc
-{
+namespace tevuna::memodoc {
 
 QByteArray encode(const QTextDocument &document);
 // Empty bytes give an empty document. False when the bytes cannot be read at all.

@@ -9,11 +9,9 @@
 
 #include <memory>
 
-namespace tevuna
-{
+namespace tevuna {
 
-namespace
-{
+namespace {
 
 // How long a statement waits for another process that holds the file.
 constexpr int kBusyTimeoutMs = 3000;

@@ -5,8 +5,7 @@
 
 struct sqlite3;
 
-namespace tevuna
-{
+namespace tevuna {
 
 // The data module: owns the connection to the notes database Data/UserData.db,
 // table UserCon(conIndex TEXT NOT NULL, data BLOB), one row per date key.

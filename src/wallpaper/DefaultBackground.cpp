@@ -9,11 +9,9 @@
 
 #include <cmath>
 
-namespace tevuna
-{
+namespace tevuna {
 
-namespace
-{
+namespace {
 
 // A hill line across the picture: a sum of two slow waves above the base height.
 QPainterPath hill(QSizeF size, double base, double amp1, double freq1, double amp2, double freq2,

@@ -3,8 +3,7 @@
 #include <QImage>
 #include <QSize>
 
-namespace tevuna
-{
+namespace tevuna {
 
 // The background picture a new user starts with: a quiet dawn landscape, drawn so that
 // the notes card reads well over its upper right corner.

@@ -6,8 +6,7 @@
 
 #include <QFileInfo>
 
-namespace tevuna
-{
+namespace tevuna {
 
 WallpaperGlobals &wallpaperGlobals()
 {

@@ -3,8 +3,7 @@
 #include <QString>
 #include <QVector>
 
-namespace tevuna
-{
+namespace tevuna {
 
 // One line of the background picture list.
 struct TPicBGList {

@@ -21,8 +21,7 @@
 
 using namespace tevuna;
 
-namespace
-{
+namespace {
 
 struct ScreenCase {
     QSize screen;
@@ -30,8 +29,7 @@ struct ScreenCase {
 };
 
 class DefaultBounds : public ::testing::TestWithParam<ScreenCase>
-{
-};
+{};
 
 TEST_P(DefaultBounds, CentreAcrossAndAboveTheTaskbar)
 {
@@ -53,8 +51,7 @@ struct MalformedCase {
 };
 
 class MalformedWindowSettings : public ::testing::TestWithParam<MalformedCase>
-{
-};
+{};
 
 // Start-up with a fixed day and a fresh application folder, as a new user's machine.
 class MainWindow : public ::testing::Test
@@ -114,8 +111,7 @@ struct SchemeCase {
 };
 
 class MemoScheme : public MainWindow, public ::testing::WithParamInterface<SchemeCase>
-{
-};
+{};
 
 TEST_P(MemoScheme, FirstLineChoosesTheMemoColour)
 {
@@ -139,8 +135,7 @@ INSTANTIATE_TEST_SUITE_P(Indexes, MemoScheme,
                                            SchemeCase{"0", kDesign}, SchemeCase{"-1", kDesign}));
 
 class BadWindowSettings : public MainWindow, public ::testing::WithParamInterface<MalformedCase>
-{
-};
+{};
 
 TEST_P(BadWindowSettings, AreReportedAndNothingIsApplied)
 {
@@ -175,8 +170,7 @@ struct PromptCase {
 };
 
 class WallpaperPrompt : public MainWindow, public ::testing::WithParamInterface<PromptCase>
-{
-};
+{};
 
 TEST_P(WallpaperPrompt, FirstLineSetsTheAskFlag)
 {

@@ -13,8 +13,7 @@
 
 using namespace tevuna;
 
-namespace
-{
+namespace {
 
 struct IntCase {
     const char *text;
@@ -23,8 +22,7 @@ struct IntCase {
 };
 
 class StrToInt : public ::testing::TestWithParam<IntCase>
-{
-};
+{};
 
 TEST_P(StrToInt, ParsesDecimalIntegersOrRaisesTheConversionText)
 {

@@ -9,8 +9,7 @@
 
 using namespace tevuna;
 
-namespace
-{
+namespace {
 
 TEST(LineFile, WritesGbkWithCrLfAfterEveryLine)
 {

@@ -15,8 +15,7 @@
 
 using namespace tevuna;
 
-namespace
-{
+namespace {
 
 // Runs the message loop until the application asks to end, doing `steps` once it runs.
 // False when it did not end by itself within the time limit.

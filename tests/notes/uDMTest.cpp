@@ -10,8 +10,7 @@
 
 using namespace tevuna;
 
-namespace
-{
+namespace {
 
 class NotesDatabase : public ::testing::Test
 {
@@ -96,8 +95,7 @@ struct BadFile {
 };
 
 class UnusableDatabaseFile : public ::testing::TestWithParam<BadFile>
-{
-};
+{};
 
 TEST_P(UnusableDatabaseFile, IsReportedAndLeftByteIdentical)
 {

@@ -6,8 +6,7 @@
 
 #include <gtest/gtest.h>
 
-namespace tevuna::test
-{
+namespace tevuna::test {
 
 RecordingReporter &reporter()
 {

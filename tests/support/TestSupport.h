@@ -18,8 +18,7 @@ inline void PrintTo(const QByteArray &b, std::ostream *os)
     *os << '"' << b.toStdString() << '"';
 }
 
-namespace tevuna::test
-{
+namespace tevuna::test {
 
 // Records every message instead of showing it. Installed for every GUI test by the test main.
 class RecordingReporter : public Reporter
