@@ -210,7 +210,8 @@ TEST_F(MainWindow, CloseImageSavesMemoAndBoundsButExitSavesNothing)
     w->show();
     EXPECT_EQ(w->rdtAbc->toPlainText(), QString());
     w->rdtAbc->setPlainText(QStringLiteral("周六 爬山"));
-    w->setGeometry(40, 50, 820, 560);
+    // Partly off the screen: kept exactly, never clamped.
+    w->setGeometry(-120, 50, 820, 560);
     // Through the chrome: hover shows the highlight, a click on it closes with saving.
     QMouseEvent move(QEvent::MouseMove, QPointF(5, 5),
                      w->img_close_normal->mapToGlobal(QPointF(5, 5)), Qt::NoButton, Qt::NoButton,
@@ -219,13 +220,13 @@ TEST_F(MainWindow, CloseImageSavesMemoAndBoundsButExitSavesNothing)
     ASSERT_TRUE(w->img_close_highlight->isVisible());
     QTest::mouseClick(w->img_close_highlight, Qt::LeftButton);
     EXPECT_EQ(lines(QStringLiteral("Data/FormSize.ini")),
-              (QStringList{"1", "820", "560", "40", "50"}));
+              (QStringList{"1", "820", "560", "-120", "50"}));
     app.reset();
 
     w = start();
     w->show();
     EXPECT_EQ(w->rdtAbc->toPlainText(), QStringLiteral("周六 爬山"));
-    EXPECT_EQ(w->geometry(), QRect(40, 50, 820, 560));
+    EXPECT_EQ(w->geometry(), QRect(-120, 50, 820, 560));
 }
 
 TEST_F(MainWindow, TimerSavesOnlyWithASchemeIndexAndLoadedContent)

@@ -1,0 +1,7 @@
+#include "wallpaper/desktop/DesktopWallpaper.h"
+
+namespace tevuna {
+
+DesktopWallpaper::~DesktopWallpaper() = default;
+
+} // namespace tevuna
