@@ -236,8 +236,8 @@ double frac(double x)
 // Series lunar day of day number dn in calendar year y (before the correction windows).
 int seriesLunarDay(int y, int dn)
 {
-    const double T = (y - 1899.5) / 100;
-    const double k = std::floor((y - 1900) * 12.3685);
+    const double T = (static_cast<double>(y) - 1899.5) / 100;
+    const double k = std::floor((static_cast<double>(y) - 1900) * 12.3685);
     const double T2 = T * T;
     const double T3 = T2 * T;
     const double A0 = 2 * kPi * frac(0.08084821133 * k) +
@@ -263,7 +263,8 @@ int seriesLunarDay(int y, int dn)
     const double meanStep = 28 + 1.53058868;
     const double meanFirst = 693595 + 29 * k + 0.53058868 * k + 0.75933 - 0.0002172 * T2 -
                              0.000000155 * T3 - 0.000837 * T + 8.0 / 24 + 0.5;
-    const double reach = (dn + 1 + kNewMoonPeriodicBound - meanFirst) / meanStep;
+    const double reach =
+        (static_cast<double>(dn) + 1 + kNewMoonPeriodicBound - meanFirst) / meanStep;
     int v = reach >= 13 ? 13 : reach < -1 ? -1 : static_cast<int>(std::floor(reach));
     for (; v >= -1; --v) {
         const double nm = std::floor(newMoon(v));
@@ -288,7 +289,7 @@ int seriesLunarDayOf(int y, int m, int d)
     int day = seriesLunarDay(y, DayNumber(y, m, d));
     if (day < 1)
         return day;
-    const int md = m * 100 + d;
+    const std::int64_t md = static_cast<std::int64_t>(m) * 100 + d;
     for (const Window &w : kWindows) {
         if (y == w.year && md >= w.fromMonthDay && md <= w.toMonthDay) {
             day += w.shift;
@@ -322,10 +323,11 @@ int yearAdjustment(int y)
 
 int seriesLunarMonth(int y, int m, int d, int e)
 {
-    const double q = std::nearbyint((DayNumber(y, m, d) + kLunationEpoch - e) / kSynodicMonth);
+    const double q = std::nearbyint((static_cast<double>(DayNumber(y, m, d)) + kLunationEpoch - e) /
+                                    kSynodicMonth);
     const std::int64_t n = static_cast<std::int64_t>(q) - LeapMonthCount(y) + yearAdjustment(y);
     const int v = floorMod(n, 12) + 1;
-    const int o = series::LeapMonthOf(y - 1);
+    const int o = y > kMinYear ? series::LeapMonthOf(y - 1) : -1;
     const int w = series::LeapMonthOf(y);
     if (o == v && m == 1 && d < e)
         return -v;
@@ -378,7 +380,14 @@ double seriesTermMoment(int year, int term)
 // The year before y in a count without a year 0.
 int previousYear(int y)
 {
-    return y == 1 ? -1 : y - 1;
+    return y == 1 ? -1 : y == INT_MIN ? y : y - 1;
+}
+
+// Integer part of a day count, held within int for absurd years.
+int floorToInt(double v)
+{
+    const double f = std::floor(v);
+    return f >= INT_MAX ? INT_MAX : f <= INT_MIN ? INT_MIN : static_cast<int>(f);
 }
 
 } // namespace
@@ -694,7 +703,7 @@ int YearGanZhi(int year)
 
 int series::SolarTermDay(int year, int term)
 {
-    return static_cast<int>(std::floor(seriesTermMoment(year, term)));
+    return floorToInt(seriesTermMoment(year, term));
 }
 
 double SolarTermDayOfYear(int year, int term)
