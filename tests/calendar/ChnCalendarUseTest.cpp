@@ -183,8 +183,10 @@ INSTANTIATE_TEST_SUITE_P(
         // Its next day would be in 2101, which the engine does not convert.
         FestivalCase{2100, 12, 31, "", ""}),
     [](const testing::TestParamInfo<FestivalCase> &p) {
-        return "Y" + std::to_string(p.param.y) + "_" + std::to_string(p.param.m) + "_" +
-               std::to_string(p.param.d);
+        std::string name = "Y";
+        for (const int v : {p.param.y, p.param.m, p.param.d})
+            name += std::to_string(v) + "_";
+        return name;
     });
 
 TEST(Festivals, RulesByThemselves)
