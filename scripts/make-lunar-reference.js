@@ -151,6 +151,7 @@ function generateEngineTable() {
     out.push('');
     out.push('namespace tevuna::calendar::data {');
     out.push('');
+    out.push('// clang-format off');
     out.push(`const std::array<std::uint32_t, kLunarYearCount> kLunarYears = {`);
     out.push(`    // lunar years ${first}..${last}`);
     for (let i = 0; i < words.length; i += 8)
@@ -163,6 +164,7 @@ function generateEngineTable() {
     for (let i = 0; i < termWords.length; i += 4)
         out.push('    ' + termWords.slice(i, i + 4).map(w => hex(w, 12)).join(', ') + ',');
     out.push('};');
+    out.push('// clang-format on');
     out.push('');
     out.push('} // namespace tevuna::calendar::data');
     fs.writeFileSync(engineFile, out.join('\n') + '\n');
