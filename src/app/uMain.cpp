@@ -1,10 +1,10 @@
 #include "app/uMain.h"
 
-#include "app/ImageLabel.h"
 #include "base/AppError.h"
 #include "base/AppFolder.h"
 #include "base/Clock.h"
 #include "base/DateText.h"
+#include "base/ImageLabel.h"
 #include "base/LineFile.h"
 #include "base/Reporter.h"
 #include "calendarview/ChnCalendarPicker.h"
@@ -40,19 +40,6 @@ const QColor kBorderColor(216, 227, 243);
 QString settingsPath()
 {
     return appfolder::path(QStringLiteral("Data/FormSize.ini"));
-}
-
-// Draws the chrome pictures until the artwork arrives: a cross on a square.
-QPixmap closePicture(QColor square, QColor cross)
-{
-    QPixmap pm(39, 20);
-    pm.fill(square);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(cross, 1.6));
-    p.drawLine(QPointF(15.5, 6.5), QPointF(23.5, 14.5));
-    p.drawLine(QPointF(23.5, 6.5), QPointF(15.5, 14.5));
-    return pm;
 }
 
 } // namespace
@@ -149,11 +136,11 @@ void TMainFrm::buildControls()
         return img;
     };
     img_close_normal =
-        makeImage("img_close_normal", closePicture(kBorderColor, Qt::darkGray), true);
+        makeImage("img_close_normal", drawClosePicture(kBorderColor, Qt::darkGray), true);
     img_close_highlight =
-        makeImage("img_close_highlight", closePicture(QColor(232, 72, 72), Qt::white), false);
+        makeImage("img_close_highlight", drawClosePicture(QColor(232, 72, 72), Qt::white), false);
     img_close_down =
-        makeImage("img_close_down", closePicture(QColor(180, 40, 40), Qt::white), false);
+        makeImage("img_close_down", drawClosePicture(QColor(180, 40, 40), Qt::white), false);
     connect(img_close_normal, &ImageLabel::mouseMoved, this, [this] {
         img_close_down->hide();
         img_close_normal->hide();
@@ -163,8 +150,12 @@ void TMainFrm::buildControls()
         img_close_highlight->hide();
         img_close_normal->hide();
         img_close_down->show();
+        // Hiding the pressed picture ends its mouse grab: the pressed look takes the grab
+        // over, so the release lands on it and completes the click.
+        img_close_down->grabMouse();
     });
     connect(img_close_highlight, &ImageLabel::clicked, this, &TMainFrm::img_close_highlightClick);
+    connect(img_close_down, &ImageLabel::clicked, this, &TMainFrm::img_close_highlightClick);
 
     lblSet = new QLabel(QStringLiteral("|  选项"), this);
     lblSet->setObjectName(QStringLiteral("lblSet"));

@@ -1,5 +1,5 @@
 #include "app/Application.h"
-#include "app/ImageLabel.h"
+#include "base/ImageLabel.h"
 #include "app/WorkingFiles.h"
 #include "app/uMain.h"
 #include "base/AppError.h"

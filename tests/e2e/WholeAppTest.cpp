@@ -1,8 +1,8 @@
 // The whole application in a real X server, as a user meets it: first start in an empty
 // folder, type a memo, move and resize the window, leave by the close image, start again.
 #include "app/Application.h"
-#include "app/ImageLabel.h"
 #include "app/uMain.h"
+#include "base/ImageLabel.h"
 #include "support/TestSupport.h"
 
 #include <QApplication>
@@ -60,8 +60,10 @@ TEST(WholeApp, MemoAndWindowBoundsSurviveLeavingByTheCloseImage)
             QApplication::sendEvent(w->rdtAbc, &commit);
             w->setGeometry(60, 40, 860, 600);
             QTest::qWait(200);
-            QTest::mouseMove(w->img_close_normal, QPoint(10, 10));
-            QTest::mouseClick(w->img_close_highlight, Qt::LeftButton);
+            // Through the window, as the desktop delivers a real click: hover, press, release.
+            const QPoint onClose = w->img_close_normal->geometry().center();
+            QTest::mouseMove(w->windowHandle(), onClose);
+            QTest::mouseClick(w->windowHandle(), Qt::LeftButton, {}, onClose);
         });
         ASSERT_TRUE(ended);
     }

@@ -1,6 +1,7 @@
-#include "app/ImageLabel.h"
+#include "base/ImageLabel.h"
 
 #include <QMouseEvent>
+#include <QPainter>
 
 namespace tevuna {
 
@@ -23,9 +24,25 @@ void ImageLabel::mousePressEvent(QMouseEvent *event)
 
 void ImageLabel::mouseReleaseEvent(QMouseEvent *event)
 {
+    if (mouseGrabber() == this)
+        releaseMouse();
+    emit released();
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
         emit clicked();
     event->accept();
+}
+
+QPixmap drawClosePicture(const QColor &square, const QColor &cross, QSize size)
+{
+    QPixmap pm(size);
+    pm.fill(square);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(cross, 1.6));
+    const QPointF c(size.width() / 2.0, size.height() / 2.0);
+    p.drawLine(c + QPointF(-4, -4), c + QPointF(4, 4));
+    p.drawLine(c + QPointF(4, -4), c + QPointF(-4, 4));
+    return pm;
 }
 
 } // namespace tevuna

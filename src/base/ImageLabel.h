@@ -16,6 +16,7 @@ public:
 signals:
     void mouseMoved();
     void mousePressed(Qt::MouseButton button);
+    void released();
     void clicked();
 
 protected:
@@ -23,5 +24,8 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
 };
+
+// The close button's picture until the artwork arrives: a cross on a square.
+QPixmap drawClosePicture(const QColor &square, const QColor &cross, QSize size = QSize(39, 20));
 
 } // namespace tevuna

@@ -1,0 +1,281 @@
+#include "wallpaper/uPicSel.h"
+
+#include "base/AppError.h"
+#include "base/ImageLabel.h"
+#include "base/LineFile.h"
+#include "base/Reporter.h"
+#include "wallpaper/Picture.h"
+#include "wallpaper/uGlobal.h"
+
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QWindow>
+
+namespace tevuna {
+
+namespace {
+
+const QColor kListOutline(64, 128, 128);
+
+QPixmap backgroundPicture(QSize size)
+{
+    QPixmap pm(size);
+    QPainter p(&pm);
+    QLinearGradient g(0, 0, 0, size.height());
+    g.setColorAt(0, QColor(226, 237, 250));
+    g.setColorAt(1, QColor(246, 250, 255));
+    p.fillRect(pm.rect(), g);
+    p.setPen(QColor(216, 227, 243));
+    p.drawRect(pm.rect().adjusted(0, 0, -1, -1));
+    // The list's frame.
+    p.setPen(kListOutline);
+    p.drawRect(8, 55, 320, 161);
+    return pm;
+}
+
+QFont pixelFont(const QString &family, int px)
+{
+    QFont f(family);
+    f.setPixelSize(px);
+    return f;
+}
+
+} // namespace
+
+TPicSelFrm::TPicSelFrm(QWidget *parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("PicSelFrm"));
+    setWindowTitle(QStringLiteral("背景图片选择"));
+    setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
+    setModal(true);
+    setFixedSize(524, 286);
+
+    imgBG = new ImageLabel(this);
+    imgBG->setObjectName(QStringLiteral("imgBG"));
+    imgBG->setGeometry(rect());
+    imgBG->setPixmap(backgroundPicture(size()));
+    connect(imgBG, &ImageLabel::mouseMoved, this, [this] { showClose(img_close_normal); });
+    connect(imgBG, &ImageLabel::mousePressed, this, [this] {
+        if (windowHandle())
+            windowHandle()->startSystemMove();
+    });
+
+    imgLogo = new QLabel(QStringLiteral("背景图片选择"), this);
+    imgLogo->setObjectName(QStringLiteral("imgLogo"));
+    imgLogo->setGeometry(5, 1, 200, 57);
+    QFont logoFont = pixelFont(QStringLiteral("微软雅黑"), 18);
+    logoFont.setBold(true);
+    imgLogo->setFont(logoFont);
+    imgLogo->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    imgLogo->setIndent(12);
+    imgLogo->setAttribute(Qt::WA_TransparentForMouseEvents);
+    QPalette logoPal = imgLogo->palette();
+    logoPal.setColor(QPalette::WindowText, QColor(40, 86, 150));
+    imgLogo->setPalette(logoPal);
+
+    const auto makeClose = [this](const char *name, const QColor &square, const QColor &cross) {
+        auto *img = new ImageLabel(this);
+        img->setObjectName(QString::fromLatin1(name));
+        img->setGeometry(484, 0, 39, 20);
+        img->setPixmap(drawClosePicture(square, cross));
+        return img;
+    };
+    img_close_normal = makeClose("img_close_normal", QColor(216, 227, 243), Qt::darkGray);
+    img_close_highlight = makeClose("img_close_highlight", QColor(232, 72, 72), Qt::white);
+    img_close_down = makeClose("img_close_down", QColor(180, 40, 40), Qt::white);
+    showClose(img_close_normal);
+    connect(img_close_normal, &ImageLabel::mouseMoved, this,
+            [this] { showClose(img_close_highlight); });
+    connect(img_close_highlight, &ImageLabel::mousePressed, this,
+            [this] { showClose(img_close_down); });
+    connect(img_close_highlight, &ImageLabel::released, this,
+            [this] { showClose(img_close_normal); });
+    connect(img_close_highlight, &ImageLabel::clicked, this, &TPicSelFrm::img_close_highlightClick);
+
+    LVpic = new QTreeWidget(this);
+    LVpic->setObjectName(QStringLiteral("LVpic"));
+    LVpic->setGeometry(9, 56, 319, 160);
+    LVpic->setFrameShape(QFrame::NoFrame);
+    LVpic->setColumnCount(1);
+    LVpic->setHeaderLabels({QStringLiteral("默认图片")});
+    LVpic->setColumnWidth(0, 300);
+    LVpic->setHeaderHidden(true);
+    LVpic->setRootIsDecorated(false);
+    LVpic->setSelectionMode(QAbstractItemView::SingleSelection);
+    LVpic->setSelectionBehavior(QAbstractItemView::SelectRows);
+    LVpic->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    LVpic->setFont(pixelFont(QStringLiteral("宋体"), 12));
+
+    // The runs of spaces place the line breaks, as the text was laid out for this label.
+    lblTishi = new QLabel(QStringLiteral("注：可添加多个壁纸     大小1024*768以     上      "
+                                         "                              图像格式：         "
+                                         "                   BMP,JPG"),
+                          this);
+    lblTishi->setObjectName(QStringLiteral("lblTishi"));
+    lblTishi->setGeometry(360, 64, 145, 153);
+    lblTishi->setWordWrap(true);
+    lblTishi->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lblTishi->setFont(pixelFont(QStringLiteral("幼圆"), 15));
+    lblTishi->setAttribute(Qt::WA_TransparentForMouseEvents);
+
+    const auto makeButton = [this](const char *name, const QString &caption, int left) {
+        auto *b = new QPushButton(caption, this);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setGeometry(left, 240, 73, 21);
+        b->setAutoDefault(false);
+        return b;
+    };
+    btnRemove = makeButton("btnRemove", QStringLiteral("移  除"), 12);
+    btnAdd = makeButton("btnAdd", QStringLiteral("添  加"), 108);
+    btnOk = makeButton("btnOk", QStringLiteral("确  定"), 209);
+    connect(btnRemove, &QPushButton::clicked, this, &TPicSelFrm::btnRemoveClick);
+    connect(btnAdd, &QPushButton::clicked, this, &TPicSelFrm::btnAddClick);
+    connect(btnOk, &QPushButton::clicked, this, &TPicSelFrm::btnOkClick);
+
+    imgSel = new QLabel(this);
+    imgSel->setObjectName(QStringLiteral("imgSel"));
+    imgSel->move(408, 168);
+    imgSel->hide();
+
+    chooseFile = [this] {
+        return QFileDialog::getOpenFileName(this, QString(), QString(),
+                                            QStringLiteral("(*.Bmp; *.JPG; *Gif) (*.bmp *.jpg "
+                                                           "*.jpeg *.gif *.BMP *.JPG *.GIF)"));
+    };
+}
+
+void TPicSelFrm::showClose(ImageLabel *shown)
+{
+    for (ImageLabel *img : {img_close_normal, img_close_highlight, img_close_down})
+        img->setVisible(img == shown);
+}
+
+void TPicSelFrm::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    FormShow();
+}
+
+void TPicSelFrm::FormShow()
+{
+    const QString path = picListPath();
+    QStringList lines;
+    if (QFileInfo::exists(path)) {
+        try {
+            lines = linefile::read(path);
+        } catch (const AppError &) {
+            return; // an unreadable list leaves the view as it was
+        }
+    } else {
+        lines = defaultPicListLines();
+        try {
+            linefile::write(path, lines);
+        } catch (const AppError &e) {
+            reportError(e.text());
+        }
+    }
+    if (lines.isEmpty())
+        return;
+    selectedPicName = lines.first();
+    fillView(lines.mid(1));
+}
+
+void TPicSelFrm::fillView(const QStringList &lines)
+{
+    LVpic->clear();
+    for (const QString &line : lines)
+        LVpic->addTopLevelItem(new QTreeWidgetItem(QStringList{line}));
+}
+
+QStringList TPicSelFrm::itemCaptions() const
+{
+    QStringList captions;
+    for (int i = 0; i < LVpic->topLevelItemCount(); ++i)
+        captions << LVpic->topLevelItem(i)->text(0);
+    return captions;
+}
+
+void TPicSelFrm::rewriteList()
+{
+    linefile::write(picListPath(), QStringList{selectedPicName} + itemCaptions());
+}
+
+void TPicSelFrm::btnAddClick()
+{
+    const QString chosen = chooseFile ? chooseFile() : QString();
+    if (chosen.isEmpty())
+        return;
+    const QString target = picturePath(QFileInfo(chosen).fileName());
+    if (QFileInfo(chosen).absoluteFilePath() != QFileInfo(target).absoluteFilePath()) {
+        // A failed copy shows itself in the trial load below.
+        QFile::remove(target);
+        QFile::copy(chosen, target);
+    }
+    const BmpConversion bmp = ConvertToBmp(target);
+    if (!bmp.ok) {
+        Reporter::current().message(QStringLiteral("添加失败，请重试！"));
+        return;
+    }
+    const QImage trial = bmp.bmpPath.isEmpty() ? QImage() : readPicture(bmp.bmpPath);
+    if (trial.isNull()) {
+        if (!bmp.bmpPath.isEmpty())
+            QFile::remove(bmp.bmpPath);
+        Reporter::current().message(QStringLiteral("添加背景图片异常，请重试！"));
+        return;
+    }
+    imgSel->setPixmap(QPixmap::fromImage(trial.scaled(64, 64, Qt::KeepAspectRatio)));
+    LVpic->addTopLevelItem(new QTreeWidgetItem(QStringList{QFileInfo(bmp.bmpPath).fileName()}));
+    try {
+        rewriteList();
+    } catch (const AppError &e) {
+        reportError(e.text());
+    }
+}
+
+void TPicSelFrm::btnRemoveClick()
+{
+    const QList<QTreeWidgetItem *> selected = LVpic->selectedItems();
+    if (selected.isEmpty())
+        return;
+    QTreeWidgetItem *item = selected.first();
+    const QString caption = item->text(0);
+    if (caption == selectedPicName)
+        selectedPicName = QStringLiteral("A1.bmp");
+    // The default picture always stays, so the list is never left empty.
+    if (caption != QLatin1String("A1.bmp"))
+        delete item;
+    try {
+        rewriteList();
+    } catch (const AppError &e) {
+        reportError(e.text());
+    }
+}
+
+void TPicSelFrm::btnOkClick()
+{
+    const QList<QTreeWidgetItem *> selected = LVpic->selectedItems();
+    if (!selected.isEmpty() && selected.first()->text(0) != selectedPicName) {
+        selectedPicName = selected.first()->text(0);
+        try {
+            rewriteList();
+        } catch (const AppError &e) {
+            reportError(e.text());
+            return;
+        }
+    }
+    close();
+}
+
+void TPicSelFrm::img_close_highlightClick()
+{
+    close();
+}
+
+} // namespace tevuna
