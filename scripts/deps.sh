@@ -12,6 +12,8 @@ PACKAGES=(
   clang libclang-rt-14-dev clang-format
   xvfb xauth x11-utils
   fonts-noto-cjk fonts-dejavu-core
+  libx11-dev libglib2.0-bin gsettings-desktop-schemas cinnamon-desktop-data mate-desktop-common
+  dbus xfconf libxfconf-0-3 g++-mingw-w64-x86-64
 )
 
 missing=()

@@ -1,0 +1,70 @@
+#include "wallpaper/desktop/KdeWallpaper.h"
+
+#include "wallpaper/desktop/CommandRunner.h"
+
+#include <QUrl>
+
+namespace tevuna {
+
+namespace {
+
+// A JavaScript string literal holding text: everything but plain URI characters becomes a
+// \uXXXX escape, so quotes, backslashes and line breaks cannot end the literal.
+QString scriptString(const QString &text)
+{
+    QString literal = QStringLiteral("\"");
+    for (const QChar c : text) {
+        const bool plain = (c >= QLatin1Char('a') && c <= QLatin1Char('z')) ||
+                           (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) ||
+                           (c >= QLatin1Char('0') && c <= QLatin1Char('9')) ||
+                           QStringLiteral(":/.-_%~").contains(c);
+        if (plain)
+            literal += c;
+        else
+            literal += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+    }
+    return literal + QLatin1Char('"');
+}
+
+} // namespace
+
+KdeWallpaper::KdeWallpaper(std::shared_ptr<CommandRunner> runner) : m_runner(std::move(runner)) {}
+
+QString KdeWallpaper::script(const QString &path)
+{
+    // FillMode 0 is Stretch in the image plugin (the values of a Qt Quick Image's fillMode).
+    return QStringLiteral("var image = %1;\n"
+                          "var all = desktops();\n"
+                          "for (var i = 0; i < all.length; ++i) {\n"
+                          "    var d = all[i];\n"
+                          "    d.wallpaperPlugin = \"org.kde.image\";\n"
+                          "    d.currentConfigGroup = [\"Wallpaper\", \"org.kde.image\", "
+                          "\"General\"];\n"
+                          "    d.writeConfig(\"Image\", image);\n"
+                          "    d.writeConfig(\"FillMode\", 0);\n"
+                          "}\n")
+        .arg(scriptString(QString::fromLatin1(QUrl::fromLocalFile(path).toEncoded())));
+}
+
+bool KdeWallpaper::set(const QString &path, QString *error)
+{
+    const DBusCall call{QStringLiteral("org.kde.plasmashell"),
+                        QStringLiteral("/PlasmaShell"),
+                        QStringLiteral("org.kde.PlasmaShell"),
+                        QStringLiteral("evaluateScript"),
+                        {script(path)}};
+    QString reason;
+    if (m_runner->callSessionBus(call, nullptr, &reason))
+        return true;
+    if (error) {
+        // Plasma refuses every script while the widgets are locked; say how to get past it.
+        if (reason.contains(QLatin1String("Widgets are locked"), Qt::CaseInsensitive))
+            *error = QStringLiteral("KDE Plasma 的桌面部件已锁定，无法更换壁纸。"
+                                    "请先解锁部件，再试一次。");
+        else
+            *error = QStringLiteral("无法设置 KDE Plasma 桌面背景：%1").arg(reason);
+    }
+    return false;
+}
+
+} // namespace tevuna
