@@ -26,6 +26,9 @@ bool WindowsWallpaper::set(const QString &path, QString *error)
     case windows::WallpaperStep::WriteStyle:
         text = QStringLiteral("无法写入注册表值“WallpaperStyle”");
         break;
+    case windows::WallpaperStep::WriteTile:
+        text = QStringLiteral("无法写入注册表值“TileWallpaper”");
+        break;
     case windows::WallpaperStep::Apply:
         text = QStringLiteral("系统拒绝了新的桌面壁纸");
         break;

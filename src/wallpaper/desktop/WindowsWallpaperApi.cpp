@@ -35,10 +35,13 @@ WallpaperOutcome setSystemWallpaper(const wchar_t *path)
     } else {
         // Style 2 is "stretch"; a TileWallpaper of 1 left by another program would tile it.
         status = writeString(key, L"WallpaperStyle", L"2");
-        if (status == ERROR_SUCCESS)
-            status = writeString(key, L"TileWallpaper", L"0");
-        if (status != ERROR_SUCCESS)
+        if (status != ERROR_SUCCESS) {
             outcome = {WallpaperStep::WriteStyle, static_cast<unsigned long>(status)};
+        } else {
+            status = writeString(key, L"TileWallpaper", L"0");
+            if (status != ERROR_SUCCESS)
+                outcome = {WallpaperStep::WriteTile, static_cast<unsigned long>(status)};
+        }
     }
     RegCloseKey(key);
     if (outcome.step != WallpaperStep::Done)

@@ -10,7 +10,8 @@ enum class WallpaperStep {
     Done,           // the wallpaper is set
     OpenKey,        // HKCU\Control Panel\Desktop could not be opened for writing
     WriteWallpaper, // the "Wallpaper" value was refused
-    WriteStyle,     // the "WallpaperStyle" or "TileWallpaper" value was refused
+    WriteStyle,     // the "WallpaperStyle" value was refused
+    WriteTile,      // the "TileWallpaper" value was refused
     Apply,          // SystemParametersInfo refused the picture
 };
 
