@@ -4,8 +4,12 @@
 
 namespace tevuna {
 
+class DesktopWallpaper;
 class TDM;
+class TDeskBGSetFrm;
+class TInforFrm;
 class TMainFrm;
+class TPicSelFrm;
 
 // Owns the data module and the windows for the life of the process, in start-up order.
 class Application
@@ -20,10 +24,18 @@ public:
 
     TMainFrm *mainForm() const { return m_mainForm.get(); }
     TDM *dataModule() const { return m_dm.get(); }
+    TPicSelFrm *picSelFrm() const { return m_picSelFrm.get(); }
+    TInforFrm *inforFrm() const { return m_inforFrm.get(); }
+    // Replaces the desktop the wallpaper goes to (tests use their own).
+    void setDesktop(std::unique_ptr<DesktopWallpaper> desktop);
 
 private:
     std::unique_ptr<TDM> m_dm;
     std::unique_ptr<TMainFrm> m_mainForm;
+    std::unique_ptr<TDeskBGSetFrm> m_deskBGSet;
+    std::unique_ptr<TPicSelFrm> m_picSelFrm;
+    std::unique_ptr<TInforFrm> m_inforFrm;
+    std::unique_ptr<DesktopWallpaper> m_desktop;
 };
 
 } // namespace tevuna

@@ -42,6 +42,28 @@ QString settingsPath()
     return appfolder::path(QStringLiteral("Data/FormSize.ini"));
 }
 
+// A picture button until the artwork arrives: the caption on a soft blue rounded plate.
+QPixmap drawPictureButton(const QString &caption, QSize size, int pixelSize)
+{
+    QPixmap pm(size);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient g(0, 0, 0, size.height());
+    g.setColorAt(0, QColor(104, 160, 224));
+    g.setColorAt(1, QColor(58, 116, 196));
+    p.setBrush(g);
+    p.setPen(QColor(46, 96, 168));
+    p.drawRoundedRect(QRectF(0.5, 0.5, size.width() - 1, size.height() - 1), 5, 5);
+    QFont f(QStringLiteral("微软雅黑"));
+    f.setPixelSize(pixelSize);
+    f.setBold(true);
+    p.setFont(f);
+    p.setPen(Qt::white);
+    p.drawText(QRect(QPoint(0, 0), size), Qt::AlignCenter, caption);
+    return pm;
+}
+
 } // namespace
 
 WindowSettings defaultWindowSettings(QSize screen)
@@ -176,6 +198,22 @@ void TMainFrm::buildControls()
     N_ExitPrj->setObjectName(QStringLiteral("N_ExitPrj"));
     connect(N_ExitPrj, &QAction::triggered, this, &TMainFrm::N_ExitPrjClick);
 
+    imgAppToDesk = new ImageLabel(this);
+    imgAppToDesk->setObjectName(QStringLiteral("imgAppToDesk"));
+    imgAppToDesk->setPixmap(drawPictureButton(QStringLiteral("添加到桌面"), QSize(84, 29), 13));
+    imgAppToDesk->setCursor(Qt::PointingHandCursor);
+    connect(imgAppToDesk, &ImageLabel::clicked, this, &TMainFrm::imgAppToDeskClick);
+
+    pnlLeft = new QWidget(this);
+    pnlLeft->setObjectName(QStringLiteral("pnlLeft"));
+    pnlLeft->setGeometry(4, 80, 302, 441);
+    imgAddToDesk = new ImageLabel(pnlLeft);
+    imgAddToDesk->setObjectName(QStringLiteral("imgAddToDesk"));
+    imgAddToDesk->setGeometry(54, 264, 200, 93);
+    imgAddToDesk->setPixmap(drawPictureButton(QStringLiteral("选择壁纸"), QSize(200, 93), 24));
+    imgAddToDesk->setCursor(Qt::PointingHandCursor);
+    connect(imgAddToDesk, &ImageLabel::clicked, this, &TMainFrm::imgAddToDeskClick);
+
     pngRight = new QWidget(this);
     pngRight->setObjectName(QStringLiteral("pngRight"));
     pngRight->setAutoFillBackground(true);
@@ -208,6 +246,7 @@ void TMainFrm::FormCreate()
 {
     try {
         WallpaperGlobals &g = wallpaperGlobals();
+        m_currentPicName.clear();
         g.picList.clear();
         g.picCount = 0;
         m_memoSchemeIndex = 0;
@@ -220,6 +259,7 @@ void TMainFrm::FormCreate()
         g.askFlag = true;
         g.answer = 0;
         ReadSetting();
+        LoadList(false);
     } catch (const AppError &e) {
         // The remaining creation steps are skipped; start-up goes on.
         reportError(e.text());
@@ -324,6 +364,7 @@ void TMainFrm::resizeEvent(QResizeEvent *event)
     img_close_highlight->setGeometry(702 + dx, 1, 39, 20);
     img_close_down->setGeometry(702 + dx, 1, 39, 20);
     lblSet->setGeometry(595 + dx, 56, 42, 12);
+    imgAppToDesk->setGeometry(654 + dx, 45, 84, 29);
     pngRight->setGeometry(315, 80, 423 + dx, 381 + dy);
     ChnCalendar1->setGeometry(2, 2, pngRight->width() - 4, 255);
     rdtAbc->setGeometry(2, 257, pngRight->width() - 4, pngRight->height() - 259);

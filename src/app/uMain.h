@@ -13,9 +13,13 @@ class QTimer;
 
 namespace tevuna {
 
+class DesktopWallpaper;
 class ImageLabel;
 class TChnCalendar;
 class TDM;
+class TDeskBGSetFrm;
+class TInforFrm;
+class TPicSelFrm;
 
 // Size, position and memo scheme index of the main window, as kept in Data/FormSize.ini.
 struct WindowSettings {
@@ -57,6 +61,19 @@ public:
     void LoadMemo();
     void SaveMemo();
 
+    // The notes on the desktop: the card over the next background picture, as the wallpaper.
+    void imgAppToDeskClick();
+    // The picture selection window; the list is read again when it closes.
+    void imgAddToDeskClick();
+    void LoadList(bool reselect);
+
+    // The windows and the desktop the notes on the desktop work with (not owned).
+    void setCompositionParts(TDeskBGSetFrm *deskBGSet, TPicSelFrm *picSelFrm, TInforFrm *inforFrm,
+                             DesktopWallpaper *desktop);
+
+    QString currentPicName() const { return m_currentPicName; }
+    int picIndex() const { return m_picIndex; }
+
     int memoSchemeIndex() const { return m_memoSchemeIndex; }
     bool contentLoaded() const { return m_contentLoaded; }
 
@@ -68,6 +85,9 @@ public:
     ImageLabel *img_close_highlight = nullptr;
     ImageLabel *img_close_down = nullptr;
     QLabel *lblSet = nullptr;
+    ImageLabel *imgAppToDesk = nullptr;
+    QWidget *pnlLeft = nullptr;
+    ImageLabel *imgAddToDesk = nullptr;
     QMenu *popSysset = nullptr;
     QAction *N_help = nullptr;
     QAction *N_Submit = nullptr;
@@ -96,6 +116,12 @@ private:
     void requestTermination();
 
     TDM &m_dm;
+    TDeskBGSetFrm *m_deskBGSet = nullptr;
+    TPicSelFrm *m_picSelFrm = nullptr;
+    TInforFrm *m_inforFrm = nullptr;
+    DesktopWallpaper *m_desktop = nullptr;
+    QString m_currentPicName;
+    int m_picIndex = 0;
     int m_memoSchemeIndex = 0;
     WindowSettings m_savedBounds;
     bool m_contentLoaded = false;

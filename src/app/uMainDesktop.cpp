@@ -1,0 +1,135 @@
+// The notes on the desktop: the card of the chosen day over the next background picture of the
+// list, saved as Mix.bmp and made the wallpaper.
+#include "app/uMain.h"
+
+#include "base/AppError.h"
+#include "base/Reporter.h"
+#include "calendarview/ChnCalendarPicker.h"
+#include "wallpaper/CBmp.h"
+#include "wallpaper/Picture.h"
+#include "wallpaper/desktop/ApplyDesktopWallpaper.h"
+#include "wallpaper/desktop/DesktopWallpaper.h"
+#include "wallpaper/uDeskBGSet.h"
+#include "wallpaper/uGlobal.h"
+#include "wallpaper/uInfoFrm.h"
+#include "wallpaper/uPicSel.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTextEdit>
+
+namespace tevuna {
+
+namespace {
+
+// The card stands this far from the picture's right edge and top.
+constexpr int kCardRightMargin = 52;
+constexpr int kCardTop = 30;
+
+} // namespace
+
+void TMainFrm::setCompositionParts(TDeskBGSetFrm *deskBGSet, TPicSelFrm *picSelFrm,
+                                   TInforFrm *inforFrm, DesktopWallpaper *desktop)
+{
+    m_deskBGSet = deskBGSet;
+    m_picSelFrm = picSelFrm;
+    m_inforFrm = inforFrm;
+    m_desktop = desktop;
+}
+
+void TMainFrm::LoadList(bool reselect)
+{
+    tevuna::LoadList(reselect, m_currentPicName, m_picIndex);
+}
+
+void TMainFrm::imgAddToDeskClick()
+{
+    if (!m_picSelFrm)
+        return;
+    m_picSelFrm->selectedPicName = m_currentPicName;
+    if (m_picSelFrm->parentWidget())
+        m_picSelFrm->move(geometry().center() - m_picSelFrm->rect().center());
+    m_picSelFrm->exec();
+    if (m_picSelFrm->selectedPicName == m_currentPicName) {
+        LoadList(false);
+    } else {
+        m_currentPicName = m_picSelFrm->selectedPicName;
+        LoadList(true);
+    }
+}
+
+void TMainFrm::imgAppToDeskClick()
+{
+    if (!m_deskBGSet)
+        return;
+    WallpaperGlobals &g = wallpaperGlobals();
+    if (g.askFlag && m_inforFrm) {
+        m_inforFrm->Ask();
+        if (g.answer != 1)
+            return;
+    }
+    TDeskBGSetFrm &set = *m_deskBGSet;
+    set.memoLines = {rdtAbc->toPlainText()};
+    set.contentDate = ChnCalendar1->DateTime();
+    try {
+        set.RenderContentImage();
+    } catch (const AppError &e) {
+        reportError(e.text());
+        return;
+    }
+
+    const int entries = int(g.picList.size());
+    if (entries == 0) {
+        Reporter::current().message(
+            QStringLiteral("壁纸图片列表是空的，请先点击“选择壁纸”添加图片。"));
+        return;
+    }
+    int i = m_picIndex;
+    // An index left over from a longer list never reads past the end of this one.
+    if (i < 0 || i >= entries)
+        i = entries - 1;
+    set.picIndexCopy = i;
+    set.backgroundPath = picturePath(g.picList[i].fileName);
+    if (!QFileInfo::exists(set.backgroundPath)) {
+        // A missing picture moves the index up and consumes the click.
+        if (i != 0) {
+            ++i;
+            if (i >= entries)
+                i = 1;
+        }
+        m_picIndex = i;
+        return;
+    }
+    set.contentPath = picturePath(QStringLiteral("Content.bmp"));
+    set.LoadBackground(set.backgroundPath);
+    set.LoadContent(set.contentPath);
+    // "加载失败！" has been shown; without any picture to fall back on there is nothing to
+    // compose, and a broken Mix.bmp must never reach the desktop.
+    if (set.imgPicBG.isNull() || set.imgPicMix.isNull())
+        return;
+
+    QImage composite = set.imgPicBG.convertToFormat(QImage::Format_RGB888);
+    const int x = set.imgPicBG.width() - set.imgPicMix.width() - kCardRightMargin;
+    Blend(set.imgPicMix, set.imgPicBG, composite, kCardTop, x, set.transparencyPosition + 2);
+    const QString mixPath = picturePath(QStringLiteral("Mix.bmp"));
+    try {
+        writeBmp(composite, mixPath);
+    } catch (const AppError &e) {
+        reportError(e.text());
+        return;
+    }
+    QString error;
+    if (!m_desktop || !applyDesktopWallpaper(*m_desktop, mixPath, &error)) {
+        if (error.isEmpty())
+            error = QStringLiteral("没有可用的桌面。");
+        Reporter::current().message(
+            QStringLiteral("无法把图片设为桌面壁纸：%1\n合成的壁纸已保存在 %2，可以手动设置。")
+                .arg(error, QDir::toNativeSeparators(mixPath)));
+    }
+    --i;
+    if (i < 1)
+        i = entries - 1;
+    m_picIndex = i;
+}
+
+} // namespace tevuna
