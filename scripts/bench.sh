@@ -8,4 +8,5 @@ cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTEVUNA_TESTS=O
 cmake --build "$build"
 "$build/bench/calendar_bench"
 QT_QPA_PLATFORM=offscreen "$build/bench/notes_bench"
+"$build/bench/wallpaper_bench"
 bash "$top/bench/startup.sh" "$build/src/app/tevuna"

@@ -108,7 +108,7 @@ void TMainFrm::imgAppToDeskClick()
     if (set.imgPicBG.isNull() || set.imgPicMix.isNull())
         return;
 
-    QImage composite = set.imgPicBG.convertToFormat(QImage::Format_RGB888);
+    QImage composite = set.imgPicBG.convertToFormat(QImage::Format_RGB32);
     const int x = set.imgPicBG.width() - set.imgPicMix.width() - kCardRightMargin;
     Blend(set.imgPicMix, set.imgPicBG, composite, kCardTop, x, set.transparencyPosition + 2);
     const QString mixPath = picturePath(QStringLiteral("Mix.bmp"));

@@ -17,10 +17,16 @@ void Blend(const QImage &content, const QImage &background, QImage &target, int 
 {
     if (content.isNull() || background.isNull() || target.isNull())
         return;
-    const QImage c = content.convertToFormat(QImage::Format_RGB888);
-    const QImage b = background.convertToFormat(QImage::Format_RGB888);
-    if (target.format() != QImage::Format_RGB888)
-        target = target.convertToFormat(QImage::Format_RGB888);
+    // The part of the card that lies on both the background and the target.
+    const int x0 = std::max(0, -x);
+    const int y0 = std::max(0, -y);
+    const int x1 = std::min({content.width(), background.width() - x, target.width() - x});
+    const int y1 = std::min({content.height(), background.height() - y, target.height() - y});
+    if (x1 <= x0 || y1 <= y0)
+        return;
+    const QRect card(x0, y0, x1 - x0, y1 - y0);
+    const QImage c = content.copy(card).convertToFormat(QImage::Format_RGB888);
+    const QImage b = background.copy(card.translated(x, y)).convertToFormat(QImage::Format_RGB888);
 
     // One table for every pair of byte values: the same result as the per-pixel formula.
     static thread_local int tableFor = -1;
@@ -32,17 +38,17 @@ void Blend(const QImage &content, const QImage &background, QImage &target, int 
         tableFor = a;
     }
 
-    // The part of the card that lies on both the background and the target.
-    const int x0 = std::max(0, -x);
-    const int y0 = std::max(0, -y);
-    const int x1 = std::min({c.width(), b.width() - x, target.width() - x});
-    const int y1 = std::min({c.height(), b.height() - y, target.height() - y});
-    for (int row = y0; row < y1; ++row) {
-        const uchar *cs = c.constScanLine(row) + 3 * x0;
-        const uchar *bs = b.constScanLine(row + y) + 3 * (x + x0);
-        uchar *ts = target.scanLine(row + y) + 3 * (x + x0);
-        for (int i = 0; i < 3 * (x1 - x0); ++i)
-            ts[i] = table[size_t(cs[i] * 256 + bs[i])];
+    if (target.format() != QImage::Format_RGB32 && target.format() != QImage::Format_ARGB32)
+        target = target.convertToFormat(QImage::Format_RGB32);
+    const auto mix = [&](const uchar *cs, const uchar *bs, int k) {
+        return table[size_t(cs[k] * 256 + bs[k])];
+    };
+    for (int row = 0; row < card.height(); ++row) {
+        const uchar *cs = c.constScanLine(row);
+        const uchar *bs = b.constScanLine(row);
+        auto *ts = reinterpret_cast<QRgb *>(target.scanLine(y + y0 + row)) + (x + x0);
+        for (int i = 0; i < card.width(); ++i, cs += 3, bs += 3)
+            ts[i] = qRgb(mix(cs, bs, 0), mix(cs, bs, 1), mix(cs, bs, 2));
     }
 }
 

@@ -10,7 +10,8 @@ namespace tevuna {
 int blendChannel(int content, int background, int a);
 
 // Mixes the content picture with the pixels of the background it covers and draws the result
-// onto the target at (x, y). The target is the background's copy, of the background's size.
+// onto the target at (x, y). The target is the background's copy, of the background's size;
+// it is held as 32-bit RGB afterwards.
 // Whatever part of the content lies outside the background is left out, so nothing is
 // ever read or written outside either picture.
 void Blend(const QImage &content, const QImage &background, QImage &target, int y, int x, int a);

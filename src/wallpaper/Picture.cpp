@@ -7,6 +7,8 @@
 #include <QImageReader>
 #include <QSaveFile>
 
+#include <algorithm>
+
 namespace tevuna {
 
 namespace {
@@ -49,9 +51,63 @@ QImage readPicture(QIODevice *device)
 
 void writeBmp(const QImage &image, const QString &path)
 {
+    const QImage rgb =
+        image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32
+            ? image
+            : image.convertToFormat(QImage::Format_RGB32);
+    const int w = rgb.width();
+    const int h = rgb.height();
+    const int rowBytes = 3 * w;
+    const int stride = (rowBytes + 3) & ~3;
+    const quint32 pixelBytes = quint32(stride) * quint32(h);
+
+    QByteArray header;
+    const auto put16 = [&](quint16 v) {
+        header.append(char(v & 0xff));
+        header.append(char(v >> 8));
+    };
+    const auto put32 = [&](quint32 v) {
+        put16(quint16(v & 0xffff));
+        put16(quint16(v >> 16));
+    };
+    header.append("BM");
+    put32(54 + pixelBytes);
+    put32(0);
+    put32(54);
+    put32(40);
+    put32(quint32(w));
+    put32(quint32(h)); // rows from the bottom up
+    put16(1);
+    put16(24);
+    put32(0); // uncompressed
+    put32(pixelBytes);
+    put32(2835); // 72 dpi
+    put32(2835);
+    put32(0);
+    put32(0);
+
     QSaveFile file(path);
-    const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
-    if (!file.open(QIODevice::WriteOnly) || !rgb.save(&file, "BMP") || !file.commit())
+    bool ok = file.open(QIODevice::WriteOnly) && file.write(header) == header.size();
+    // Blue, green, red bytes, each row padded to four bytes, written a band of rows at a time
+    // so a 4K wallpaper needs no second full-size buffer.
+    const int bandRows = std::max(1, (1 << 20) / stride);
+    QByteArray band;
+    for (int top = h - 1; ok && top >= 0; top -= bandRows) {
+        const int rows = std::min(bandRows, top + 1);
+        band.resize(qsizetype(rows) * stride);
+        auto *dst = reinterpret_cast<uchar *>(band.data());
+        for (int y = top; y > top - rows; --y, dst += stride) {
+            const auto *src = reinterpret_cast<const QRgb *>(rgb.constScanLine(y));
+            for (int x = 0; x < w; ++x) {
+                dst[3 * x] = uchar(qBlue(src[x]));
+                dst[3 * x + 1] = uchar(qGreen(src[x]));
+                dst[3 * x + 2] = uchar(qRed(src[x]));
+            }
+            std::fill(dst + rowBytes, dst + stride, uchar(0));
+        }
+        ok = file.write(band) == band.size();
+    }
+    if (!ok || !file.commit())
         throw AppError(QStringLiteral("Cannot create file \"%1\". %2")
                            .arg(QDir::toNativeSeparators(path), file.errorString()));
 }
