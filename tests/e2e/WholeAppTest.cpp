@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QInputMethodEvent>
+#include <QScreen>
 #include <QTest>
 #include <QTextEdit>
 #include <QTimer>
@@ -80,6 +81,46 @@ TEST(WholeApp, MemoAndWindowBoundsSurviveLeavingByTheCloseImage)
     EXPECT_EQ(w->rdtAbc->toPlainText(), QStringLiteral("Buy tea 买茶"));
     EXPECT_EQ(w->size(), QSize(860, 600));
     EXPECT_EQ(w->pos(), QPoint(60, 40));
+}
+
+TEST(WholeApp, ApplyingTheNotesShowsTheCompositeOnTheDesktop)
+{
+    test::TempHome home;
+    test::reporter().clear();
+    qputenv("TEVUNA_DESKTOP", "x11");
+    home.writeFile(QStringLiteral("Data/configSetBg.ini"), "0\r\n");
+    Application app;
+    ASSERT_TRUE(app.start());
+    TMainFrm *w = app.mainForm();
+    w->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
+    w->rdtAbc->setPlainText(QStringLiteral("交房租"));
+    w->hide(); // the desktop itself is what the user looks at now
+    w->imgAppToDeskClick();
+    qunsetenv("TEVUNA_DESKTOP");
+    EXPECT_TRUE(test::reporter().messages.isEmpty())
+        << test::reporter().messages.join(';').toStdString();
+
+    const QImage mix(home.path(QStringLiteral("source/DeskTopBG/Mix.bmp")));
+    const QImage a1(home.path(QStringLiteral("source/DeskTopBG/A1.bmp")));
+    ASSERT_FALSE(mix.isNull());
+    QTest::qWait(100);
+    const QImage root = QGuiApplication::primaryScreen()->grabWindow(0).toImage();
+    ASSERT_EQ(root.size(), QSize(1024, 768));
+    // The picture is stretched over the screen: compare points inside the card and beside it.
+    const auto at = [](const QImage &image, QPointF screen) {
+        return QColor(image.pixel(int(screen.x() * image.width() / 1024),
+                                  int(screen.y() * image.height() / 768)));
+    };
+    const auto near = [](QColor a, QColor b) {
+        return qAbs(a.red() - b.red()) + qAbs(a.green() - b.green()) + qAbs(a.blue() - b.blue()) <
+               30;
+    };
+    const QPointF inCard(1024.0 * (mix.width() - 100) / mix.width(), 768.0 * 400 / mix.height());
+    const QPointF beside(1024.0 * 200 / mix.width(), 768.0 * 400 / mix.height());
+    EXPECT_TRUE(near(at(root, inCard), at(mix, inCard))) << "the card is on the desktop";
+    EXPECT_FALSE(near(at(root, inCard), at(a1, inCard))) << "and it is not the bare background";
+    EXPECT_TRUE(near(at(root, beside), at(a1, beside)));
 }
 
 } // namespace
