@@ -1,6 +1,7 @@
 #include "notes/MemoDocument.h"
 
 #include "base/Gbk.h"
+#include "notes/RtfCodec.h"
 
 #include <QTextDocument>
 
@@ -8,7 +9,7 @@ namespace tevuna::memodoc {
 
 QByteArray encode(const QTextDocument &document)
 {
-    return gbk::encode(document.toPlainText());
+    return rtf::write(document);
 }
 
 bool decode(const QByteArray &bytes, QTextDocument *document)
@@ -17,6 +18,9 @@ bool decode(const QByteArray &bytes, QTextDocument *document)
         document->clear();
         return true;
     }
+    // Stored documents are RTF; anything else is plain text in code page 936.
+    if (rtf::looksLikeRtf(bytes) && rtf::read(bytes, document))
+        return true;
     document->setPlainText(gbk::decode(bytes));
     return true;
 }

@@ -6,6 +6,7 @@
 #include "base/ImageLabel.h"
 #include "base/LineFile.h"
 #include "calendarview/ChnCalendarPicker.h"
+#include "notes/MemoDocument.h"
 #include "notes/uDM.h"
 #include "support/TestSupport.h"
 #include "wallpaper/uGlobal.h"
@@ -15,6 +16,7 @@
 #include <QMouseEvent>
 #include <QScreen>
 #include <QTest>
+#include <QTextDocument>
 #include <QTextEdit>
 
 #include <gtest/gtest.h>
@@ -248,7 +250,9 @@ TEST_F(MainWindow, TimerSavesOnlyWithASchemeIndexAndLoadedContent)
     w->rdtAbc->setPlainText(QStringLiteral("saved"));
     w->tmrAutoSaveTimer();
     ASSERT_TRUE(app->dataModule()->loadMemoData(QStringLiteral("20130105"), &stored));
-    EXPECT_EQ(stored, QByteArray("saved"));
+    QTextDocument doc;
+    ASSERT_TRUE(memodoc::decode(stored, &doc));
+    EXPECT_EQ(doc.toPlainText(), QStringLiteral("saved"));
 }
 
 TEST_F(MainWindow, ADateChangeLoadsThatDatesMemo)

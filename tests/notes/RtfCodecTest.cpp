@@ -1,0 +1,212 @@
+#include "notes/RtfCodec.h"
+#include "notes/MemoDocument.h"
+#include "support/TestSupport.h"
+
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include <functional>
+
+#include <gtest/gtest.h>
+
+using namespace tevuna;
+
+namespace {
+
+// What a user can see of one character: its format as the memo box shows it.
+QString describe(const QTextCharFormat &f)
+{
+    return QStringLiteral("b%1 i%2 u%3 s%4 fg%5 bg%6 pt%7")
+        .arg(f.fontWeight() >= QFont::Bold)
+        .arg(f.fontItalic())
+        .arg(f.fontUnderline())
+        .arg(f.fontStrikeOut())
+        .arg(f.hasProperty(QTextFormat::ForegroundBrush) ? f.foreground().color().name() : "-")
+        .arg(f.hasProperty(QTextFormat::BackgroundBrush) ? f.background().color().name() : "-")
+        .arg(f.fontPointSize());
+}
+
+// The text with every character's format, paragraph by paragraph.
+QStringList contents(const QTextDocument &doc)
+{
+    QStringList out;
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+        QString line;
+        for (auto it = b.begin(); !it.atEnd(); ++it)
+            for (const QChar c : it.fragment().text())
+                line += QString(c) + QLatin1Char('[') + describe(it.fragment().charFormat()) +
+                        QLatin1Char(']');
+        out << line;
+    }
+    return out;
+}
+
+struct RoundTrip {
+    const char *name;
+    std::function<void(QTextCursor &)> build;
+};
+
+class RtfRoundTrip : public ::testing::TestWithParam<RoundTrip>
+{};
+
+TEST_P(RtfRoundTrip, WhatTheUserWroteComesBackExactly)
+{
+    QTextDocument original;
+    QTextCursor cursor(&original);
+    GetParam().build(cursor);
+    const QByteArray bytes = rtf::write(original);
+    EXPECT_TRUE(bytes.startsWith("{\\rtf1\\ansi\\ansicpg936"));
+    for (const char b : bytes)
+        ASSERT_LT(uchar(b), 0x80) << "ANSI RTF is 7-bit";
+    QTextDocument back;
+    ASSERT_TRUE(rtf::read(bytes, &back));
+    EXPECT_EQ(back.toPlainText(), original.toPlainText());
+    EXPECT_EQ(contents(back), contents(original)) << bytes.toStdString();
+    // Writing what was read gives the same bytes: nothing drifts from save to save.
+    EXPECT_EQ(rtf::write(back), bytes);
+}
+
+QTextCharFormat fmt(std::function<void(QTextCharFormat &)> set)
+{
+    QTextCharFormat f;
+    set(f);
+    return f;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Documents, RtfRoundTrip,
+    ::testing::Values(
+        RoundTrip{"empty", [](QTextCursor &) {}},
+        RoundTrip{"chinese",
+                  [](QTextCursor &c) { c.insertText(QStringLiteral("明天开会，记得带报告。")); }},
+        RoundTrip{"paragraphs_and_empty_lines",
+                  [](QTextCursor &c) {
+                      c.insertText(QStringLiteral("第一行"));
+                      c.insertBlock();
+                      c.insertBlock();
+                      c.insertText(QStringLiteral("third\tline {with} \\braces\\"));
+                      c.insertBlock();
+                  }},
+        RoundTrip{"outside_gbk",
+                  [](QTextCursor &c) { c.insertText(QStringLiteral("𠮷野家 😀 ⅰ € ½ ©")); }},
+        RoundTrip{"styles_and_colours",
+                  [](QTextCursor &c) {
+                      c.insertText(QStringLiteral("普通 "));
+                      c.insertText(QStringLiteral("粗体"),
+                                   fmt([](auto &f) { f.setFontWeight(QFont::Bold); }));
+                      c.insertText(QStringLiteral("斜体"),
+                                   fmt([](auto &f) { f.setFontItalic(true); }));
+                      c.insertText(QStringLiteral("下划线"),
+                                   fmt([](auto &f) { f.setFontUnderline(true); }));
+                      c.insertText(QStringLiteral("删除"),
+                                   fmt([](auto &f) { f.setFontStrikeOut(true); }));
+                      c.insertBlock();
+                      c.insertText(QStringLiteral("红字"),
+                                   fmt([](auto &f) { f.setForeground(QColor(255, 0, 0)); }));
+                      c.insertText(QStringLiteral("大号蓝底"), fmt([](auto &f) {
+                                       f.setFontPointSize(18);
+                                       f.setBackground(QColor(0, 0, 255));
+                                       f.setFontWeight(QFont::Bold);
+                                   }));
+                      c.insertText(QStringLiteral(" small"),
+                                   fmt([](auto &f) { f.setFontPointSize(7.5); }));
+                  }}),
+    [](const auto &p) { return std::string(p.param.name); });
+
+TEST(RtfWriter, WritesChineseAsGbkBytes)
+{
+    QTextDocument doc;
+    doc.setPlainText(QStringLiteral("开会"));
+    const QByteArray bytes = rtf::write(doc);
+    EXPECT_TRUE(bytes.contains("\\'bf\\'aa\\'bb\\'e1")) << bytes.toStdString();
+    EXPECT_TRUE(bytes.contains("\\fcharset134")) << bytes.toStdString();
+}
+
+struct EditorDocument {
+    const char *name;
+    QByteArray bytes;
+    const char *text;
+};
+
+class RtfFromEditors : public ::testing::TestWithParam<EditorDocument>
+{};
+
+TEST_P(RtfFromEditors, LoadAsTheirText)
+{
+    QTextDocument doc;
+    ASSERT_TRUE(rtf::read(GetParam().bytes, &doc));
+    EXPECT_EQ(doc.toPlainText(), QString::fromUtf8(GetParam().text));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Samples, RtfFromEditors,
+    ::testing::Values(
+        EditorDocument{"wordpad",
+                       "{\\rtf1\\ansi\\ansicpg936\\deff0\\nouicompat\\deflang1033\\deflangfe2052"
+                       "{\\fonttbl{\\f0\\fnil\\fcharset134 \\'cb\\'ce\\'cc\\'e5;}}\r\n"
+                       "{\\colortbl ;\\red255\\green0\\blue0;}\r\n"
+                       "{\\*\\generator Riched20 10.0.19041}\\viewkind4\\uc1 \r\n"
+                       "\\pard\\sa200\\sl276\\slmult1\\f0\\fs22\\lang2052 \\'bf\\'aa\\'bb\\'e1 "
+                       "\\cf1\\b 9:00\\cf0\\b0\\par\r\nline two\\par\r\n}\r\n",
+                       "开会 9:00\nline two"},
+        EditorDocument{
+            "unicode_with_fallbacks",
+            "{\\rtf1\\ansi\\uc1 a\\u21513?b\\uc2\\u-10179\\'3f\\'3f\\u-8649??c\\uc0\\u8364 d}",
+            "a吉b😷c€d"},
+        EditorDocument{"pictures_objects_and_unknown_destinations",
+                       "{\\rtf1\\ansi x{\\pict\\pngblip 89504e470d0a1a0a}y{\\*\\unknown hidden}"
+                       "{\\object{\\*\\objdata 0102}{\\result shown}}z"
+                       "{\\field{\\*\\fldinst HYPERLINK x}{\\fldrslt link}}{\\info{\\title t}}}",
+                       "xyshownzlink"},
+        EditorDocument{"escapes_and_raw_gbk",
+                       "{\\rtf1\\ansi \\{\\}\\\\\\tab x\\line y\\~z \xbf\xaa}", "{}\\\tx\ny z 开"},
+        EditorDocument{"western_code_page",
+                       "{\\rtf1\\ansi\\ansicpg1252{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}}\\f0 "
+                       "caf\\'e9}",
+                       "café"}),
+    [](const auto &p) { return std::string(p.param.name); });
+
+struct Broken {
+    const char *name;
+    QByteArray bytes;
+};
+
+class RtfBroken : public ::testing::TestWithParam<Broken>
+{};
+
+TEST_P(RtfBroken, LoadsWhatIsReadableWithoutCrashing)
+{
+    QTextDocument doc;
+    EXPECT_TRUE(rtf::read(GetParam().bytes, &doc));
+    EXPECT_TRUE(doc.toPlainText().startsWith(QStringLiteral("ok")))
+        << doc.toPlainText().left(40).toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Inputs, RtfBroken,
+    ::testing::Values(
+        Broken{"truncated", "{\\rtf1\\ansi ok\\'b"},
+        Broken{"truncated_word", "{\\rtf1 ok\\par\\fs"}, Broken{"unbalanced", "{\\rtf1 ok}}}}{{{"},
+        Broken{"deep_nesting", "{\\rtf1 ok" + QByteArray(200000, '{') + "x"},
+        Broken{"huge_parameters", "{\\rtf1 ok\\fs99999999999999999\\cf-99999999999 \\u99999999999?"
+                                  "\\uc999999999 z}"},
+        Broken{"binary_garbage", "{\\rtf1 ok" + QByteArray(5000, '\xff') + QByteArray(100, '\0')},
+        Broken{"colour_table_without_entries", "{\\rtf1{\\colortbl}\\cf5 ok}"},
+        Broken{"long_control_word", "{\\rtf1 ok\\" + QByteArray(100000, 'a') + "}"}),
+    [](const auto &p) { return std::string(p.param.name); });
+
+TEST(MemoDocument, PlainTextBytesFallBackToGbkText)
+{
+    QTextDocument doc;
+    ASSERT_TRUE(memodoc::decode("\xbf\xaa\xbb\xe1\r\nplain", &doc));
+    EXPECT_EQ(doc.toPlainText(), QStringLiteral("开会\nplain"));
+    ASSERT_TRUE(memodoc::decode(QByteArray(), &doc));
+    EXPECT_TRUE(doc.isEmpty());
+    doc.setPlainText(QStringLiteral("周六"));
+    QTextDocument back;
+    ASSERT_TRUE(memodoc::decode(memodoc::encode(doc), &back));
+    EXPECT_EQ(back.toPlainText(), QStringLiteral("周六"));
+}
+
+} // namespace
