@@ -9,7 +9,7 @@ build="$top/build/fuzz"
 CC=clang CXX=clang++ cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DTEVUNA_FUZZ=ON -DTEVUNA_TESTS=OFF -DTEVUNA_BENCH=OFF \
   -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link,address,undefined" >/dev/null
-cmake --build "$build"
+cmake --build "$build" --target fuzzers
 export ASAN_OPTIONS=detect_leaks=0
 for target in "$build"/tests/fuzz/fuzz_*; do
   [ -f "$target" ] && [ -x "$target" ] || continue

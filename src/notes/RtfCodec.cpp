@@ -154,6 +154,7 @@ private:
     void flushText();
     void flushBytes();
     void addText(const QString &text);
+    void addDecoded(const QString &text);
     void breakParagraph();
     void controlWord(const QByteArray &word, bool hasParam, int param);
     QTextCharFormat format() const;
@@ -206,7 +207,7 @@ void Reader::flushBytes()
         return;
     const QString text = decodeBytes(m_bytes);
     m_bytes.clear();
-    addText(text);
+    addDecoded(text);
 }
 
 QTextCharFormat Reader::format() const
@@ -245,6 +246,13 @@ void Reader::flushText()
 
 void Reader::addText(const QString &text)
 {
+    // Bytes waiting for decoding come first: text always arrives in document order.
+    flushBytes();
+    addDecoded(text);
+}
+
+void Reader::addDecoded(const QString &text)
+{
     const State &s = m_stack.back();
     if (s.destination == Destination::FontTable) {
         m_tableText += text;
@@ -256,7 +264,10 @@ void Reader::addText(const QString &text)
         m_pendingParagraph = false;
         m_cursor.insertBlock(QTextBlockFormat(), format());
     }
-    m_text += text;
+    // Control characters have no place in a memo, whichever way they were encoded.
+    for (const QChar c : text)
+        if (c.unicode() >= 0x20 || c == QLatin1Char('\t'))
+            m_text += c;
 }
 
 void Reader::breakParagraph()
@@ -464,8 +475,7 @@ void Reader::run()
                     --m_skipChars;
                     continue;
                 }
-                if (word != "u")
-                    flushBytes();
+                flushBytes();
                 controlWord(word, hasParam, param);
                 continue;
             }
