@@ -8,18 +8,20 @@
 #include "base/LineFile.h"
 #include "base/Reporter.h"
 #include "calendarview/ChnCalendarPicker.h"
+#include "notes/MemoBox.h"
 #include "wallpaper/uGlobal.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QColorDialog>
 #include <QFileInfo>
 #include <QFocusEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPushButton>
 #include <QScreen>
-#include <QTextEdit>
 #include <QTimer>
 #include <QWindow>
 
@@ -34,7 +36,6 @@ constexpr int kAutoSaveIntervalMs = 10000;
 // Width of the invisible sizing frame along the window's edges.
 constexpr int kSizingFrame = 4;
 
-const QColor kDesignMemoColor(192, 220, 192);
 const QColor kBorderColor(216, 227, 243);
 
 QString settingsPath()
@@ -225,16 +226,43 @@ void TMainFrm::buildControls()
     ChnCalendar1->setObjectName(QStringLiteral("ChnCalendar1"));
     connect(ChnCalendar1, &TChnCalendar::OnChange, this, &TMainFrm::ChnCalendar1Change);
 
-    rdtAbc = new QTextEdit(pngRight);
-    rdtAbc->setObjectName(QStringLiteral("rdtAbc"));
-    rdtAbc->setFrameShape(QFrame::NoFrame);
-    QFont memoFont(QStringLiteral("宋体"));
-    memoFont.setPixelSize(15);
-    rdtAbc->setFont(memoFont);
-    QPalette pal = rdtAbc->palette();
-    pal.setColor(QPalette::Base, kDesignMemoColor);
-    rdtAbc->setPalette(pal);
-    rdtAbc->installEventFilter(this);
+    rdtAbc = new MemoBox(pngRight);
+    connect(rdtAbc, &MemoBox::exited, this, &TMainFrm::rdtAbcExit);
+
+    btnGou = new QPushButton(QStringLiteral("√"), this);
+    btnGou->setObjectName(QStringLiteral("btnGou"));
+    btnGou->setGeometry(341, 55, 23, 22);
+    btnX = new QPushButton(QStringLiteral("X"), this);
+    btnX->setObjectName(QStringLiteral("btnX"));
+    btnX->setGeometry(365, 55, 23, 22);
+    for (auto [button, px] : {std::pair{btnGou, 14}, std::pair{btnX, 12}}) {
+        QFont f(QStringLiteral("Arial Black"));
+        f.setPixelSize(px);
+        f.setBold(true);
+        button->setFont(f);
+        button->setFlat(true);
+        // The buttons act on the memo box: they must not take its focus away.
+        button->setFocusPolicy(Qt::NoFocus);
+    }
+    connect(btnGou, &QPushButton::clicked, this, &TMainFrm::btnGouClick);
+    connect(btnX, &QPushButton::clicked, this, &TMainFrm::btnXClick);
+    imgDate = new ImageLabel(this);
+    imgDate->setObjectName(QStringLiteral("imgDate"));
+    imgDate->setGeometry(395, 58, 44, 15);
+    imgDate->setPixmap(drawPictureButton(QStringLiteral("日期"), QSize(44, 15), 11));
+    imgDate->setCursor(Qt::PointingHandCursor);
+    connect(imgDate, &ImageLabel::clicked, this, &TMainFrm::imgDateClick);
+    imgRedColor = new ImageLabel(this);
+    imgRedColor->setObjectName(QStringLiteral("imgRedColor"));
+    imgRedColor->setGeometry(441, 61, 20, 11);
+    QPixmap swatch(20, 11);
+    swatch.fill(QColor(220, 20, 20));
+    imgRedColor->setPixmap(swatch);
+    imgRedColor->setCursor(Qt::PointingHandCursor);
+    connect(imgRedColor, &ImageLabel::clicked, this, &TMainFrm::imgRedColorClick);
+    chooseColor = [this](const QColor &initial) {
+        return QColorDialog::getColor(initial, this, QString(), QColorDialog::DontUseNativeDialog);
+    };
 
     tmrAutoSave = new QTimer(this);
     tmrAutoSave->setObjectName(QStringLiteral("tmrAutoSave"));
@@ -280,11 +308,8 @@ void TMainFrm::FormShow()
     try {
         LoadWindowSettings();
         const QColor scheme = memoSchemeColor(m_memoSchemeIndex);
-        if (scheme.isValid()) {
-            QPalette pal = rdtAbc->palette();
-            pal.setColor(QPalette::Base, scheme);
-            rdtAbc->setPalette(pal);
-        }
+        if (scheme.isValid())
+            rdtAbc->setSchemeColor(scheme);
         LoadMemo();
     } catch (const AppError &e) {
         reportError(e.text());
@@ -324,6 +349,12 @@ void TMainFrm::img_close_highlightClick()
 {
     try {
         SaveMemo();
+        if (!m_unsaved.isEmpty()) {
+            // Ending now would lose them: the user can try again, or leave by the menu.
+            Reporter::current().message(
+                QStringLiteral("记事未能保存到数据库，程序暂不退出。请稍后再试。"));
+            return;
+        }
         m_savedBounds.width = width();
         m_savedBounds.height = height();
         m_savedBounds.left = x();
@@ -436,11 +467,7 @@ void TMainFrm::mouseMoveEvent(QMouseEvent *event)
 
 bool TMainFrm::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == rdtAbc && event->type() == QEvent::FocusOut) {
-        // A popup menu over the memo box is not leaving it.
-        if (static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason)
-            rdtAbcExit();
-    } else if (watched == lblSet && event->type() == QEvent::MouseButtonRelease) {
+    if (watched == lblSet && event->type() == QEvent::MouseButtonRelease) {
         popSysset->popup(lblSet->mapToGlobal(QPoint(0, lblSet->height())));
         return true;
     }

@@ -1,20 +1,25 @@
 #pragma once
 
+#include <QColor>
+#include <QHash>
 #include <QRect>
 #include <QSize>
 #include <QStringList>
 #include <QWidget>
 
+#include <functional>
+
 class QLabel;
 class QMenu;
 class QAction;
-class QTextEdit;
+class QPushButton;
 class QTimer;
 
 namespace tevuna {
 
 class DesktopWallpaper;
 class ImageLabel;
+class MemoBox;
 class TChnCalendar;
 class TDM;
 class TDeskBGSetFrm;
@@ -60,6 +65,10 @@ public:
 
     void LoadMemo();
     void SaveMemo();
+    void btnGouClick();
+    void btnXClick();
+    void imgDateClick();
+    void imgRedColorClick();
 
     // The notes on the desktop: the card over the next background picture, as the wallpaper.
     void imgAppToDeskClick();
@@ -79,7 +88,13 @@ public:
 
     QLabel *lblDateTime = nullptr;
     TChnCalendar *ChnCalendar1 = nullptr;
-    QTextEdit *rdtAbc = nullptr;
+    MemoBox *rdtAbc = nullptr;
+    QPushButton *btnGou = nullptr;
+    QPushButton *btnX = nullptr;
+    ImageLabel *imgDate = nullptr;
+    ImageLabel *imgRedColor = nullptr;
+    // Asks for a text colour, starting from the given one; invalid when cancelled.
+    std::function<QColor(const QColor &)> chooseColor;
     QWidget *pngRight = nullptr;
     ImageLabel *img_close_normal = nullptr;
     ImageLabel *img_close_highlight = nullptr;
@@ -126,6 +141,15 @@ private:
     WindowSettings m_savedBounds;
     bool m_contentLoaded = false;
     bool m_shown = false;
+    // The date key of the memo in the box, whatever date the calendar shows now.
+    QString m_loadedKey;
+    // The last load failed: the box does not hold that date's memo, so it is not saved
+    // over the stored one until the user edits it.
+    bool m_loadFailed = false;
+    // Memos that could not be saved yet, by date key: tried again at every save.
+    QHash<QString, QByteArray> m_unsaved;
+    bool m_saveFailureNoticed = false;
+    QColor m_lastColor = Qt::black;
     // Set once the application is ending: nothing may be saved by a focus change after it.
     bool m_terminating = false;
 };

@@ -5,6 +5,7 @@
 #include "base/AppError.h"
 #include "base/Reporter.h"
 #include "calendarview/ChnCalendarPicker.h"
+#include "notes/MemoBox.h"
 #include "wallpaper/CBmp.h"
 #include "wallpaper/Picture.h"
 #include "wallpaper/desktop/ApplyDesktopWallpaper.h"
@@ -16,7 +17,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QTextEdit>
 
 namespace tevuna {
 

@@ -2,6 +2,7 @@
 #include "app/uMain.h"
 #include "base/Clock.h"
 #include "base/LineFile.h"
+#include "notes/MemoBox.h"
 #include "support/TestSupport.h"
 #include "wallpaper/Picture.h"
 #include "wallpaper/desktop/DesktopWallpaper.h"

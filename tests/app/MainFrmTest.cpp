@@ -6,6 +6,7 @@
 #include "base/ImageLabel.h"
 #include "base/LineFile.h"
 #include "calendarview/ChnCalendarPicker.h"
+#include "notes/MemoBox.h"
 #include "notes/MemoDocument.h"
 #include "notes/uDM.h"
 #include "support/TestSupport.h"

@@ -3,6 +3,7 @@
 #include "app/Application.h"
 #include "app/uMain.h"
 #include "base/ImageLabel.h"
+#include "notes/MemoBox.h"
 #include "support/TestSupport.h"
 
 #include <QApplication>
