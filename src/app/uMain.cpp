@@ -224,6 +224,9 @@ void TMainFrm::buildControls()
 
     ChnCalendar1 = new TChnCalendar(pngRight);
     ChnCalendar1->setObjectName(QStringLiteral("ChnCalendar1"));
+    ChnCalendar1->setShowFrame(false);
+    ChnCalendar1->setStretch(true);
+    ChnCalendar1->setTransparent(true);
     connect(ChnCalendar1, &TChnCalendar::OnChange, this, &TMainFrm::ChnCalendar1Change);
 
     rdtAbc = new MemoBox(pngRight);
