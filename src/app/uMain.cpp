@@ -128,6 +128,10 @@ TMainFrm::TMainFrm(TDM &dm, QWidget *parent) : QWidget(parent), m_dm(dm)
 TMainFrm::~TMainFrm()
 {
     m_terminating = true;
+    // The controls die after this object: a focus change while they are torn down must not
+    // reach handlers of a window that is already gone.
+    for (QObject *child : findChildren<QObject *>())
+        disconnect(child, nullptr, this, nullptr);
 }
 
 void TMainFrm::buildControls()
