@@ -51,6 +51,16 @@ QByteArray encode(const QString &text)
     return encoder.encode(text);
 }
 
+Encoder::Encoder() : m_encoder(kCodec) {}
+
+QByteArray Encoder::operator()(const QString &text)
+{
+    if (!m_encoder.isValid())
+        return encode(text);
+    m_encoder.resetState();
+    return m_encoder.encode(text);
+}
+
 QString decode(const QByteArray &bytes)
 {
     QStringDecoder decoder(kCodec);

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringEncoder>
 
 namespace tevuna::gbk {
 
@@ -10,5 +11,16 @@ namespace tevuna::gbk {
 QByteArray encode(const QString &text);
 // Undecodable bytes become U+FFFD.
 QString decode(const QByteArray &bytes);
+
+// Encodes many short texts with one converter, for writers that go character by character.
+class Encoder
+{
+public:
+    Encoder();
+    QByteArray operator()(const QString &text);
+
+private:
+    QStringEncoder m_encoder;
+};
 
 } // namespace tevuna::gbk

@@ -41,6 +41,7 @@ void appendEscapedAscii(QByteArray &out, char c)
 // GBK bytes as \'hh, or \uN? for characters GBK does not have.
 void appendText(QByteArray &out, const QString &text)
 {
+    static thread_local gbk::Encoder encoder;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text[i];
         const char16_t u = c.unicode();
@@ -58,8 +59,9 @@ void appendText(QByteArray &out, const QString &text)
             const bool pair =
                 c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate();
             const QString one = pair ? text.mid(i, 2) : QString(c);
-            const QByteArray bytes = gbk::encode(one);
-            if (!pair && bytes.size() == 2 && gbk::decode(bytes) == one) {
+            // Two bytes are a GBK character; four bytes, or none, are outside GBK.
+            const QByteArray bytes = encoder(one);
+            if (!pair && bytes.size() == 2) {
                 for (const char b : bytes)
                     out += QByteArrayLiteral("\\'") +
                            QByteArray::number(uchar(b), 16).rightJustified(2, '0');

@@ -164,6 +164,20 @@ TEST_F(Control, PressingOnOneDateAndReleasingOnAnotherChoosesBoth)
     EXPECT_EQ(events.last(), "DateSelect");
 }
 
+TEST_F(Control, APointerHeldBelowTheGridStepsTheSelectionDownToTheLastDay)
+{
+    make(at(2013, 3, 15));
+    TChnDayGrid *grid = w->dayGrid();
+    sendMouse(grid, QEvent::MouseButtonPress, centreOfDay(*w, 10), Qt::LeftButton, Qt::LeftButton);
+    const QPoint below(centreOfDay(*w, 10).x(), grid->height() + 20);
+    sendMouse(grid, QEvent::MouseMove, below, Qt::NoButton, Qt::LeftButton);
+    // One row a step: the 17th, the 24th, the 31st, and no further.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w->DateTime() == at(2013, 3, 31); }, 5000));
+    sendMouse(grid, QEvent::MouseButtonRelease, below, Qt::LeftButton, Qt::NoButton);
+    EXPECT_EQ(events.count("Change"), 4);
+    EXPECT_EQ(w->DateTime(), at(2013, 3, 31));
+}
+
 TEST_F(Control, ARightPressSetsThePressedFlagButChoosesNothingAndLeavingClearsIt)
 {
     make(at(2013, 3, 15));
