@@ -4,6 +4,7 @@
 #include "base/AppFolder.h"
 #include "base/Clock.h"
 #include "base/DateText.h"
+#include "base/Fonts.h"
 #include "base/ImageLabel.h"
 #include "base/LineFile.h"
 #include "base/Reporter.h"
@@ -56,10 +57,7 @@ QPixmap drawPictureButton(const QString &caption, QSize size, int pixelSize)
     p.setBrush(g);
     p.setPen(QColor(46, 96, 168));
     p.drawRoundedRect(QRectF(0.5, 0.5, size.width() - 1, size.height() - 1), 5, 5);
-    QFont f(QStringLiteral("微软雅黑"));
-    f.setPixelSize(pixelSize);
-    f.setBold(true);
-    p.setFont(f);
+    p.setFont(pixelFont(QStringLiteral("微软雅黑"), pixelSize, true));
     p.setPen(Qt::white);
     p.drawText(QRect(QPoint(0, 0), size), Qt::AlignCenter, caption);
     return pm;
@@ -147,10 +145,7 @@ void TMainFrm::buildControls()
     lblDateTime = new QLabel(this);
     lblDateTime->setObjectName(QStringLiteral("lblDateTime"));
     lblDateTime->setGeometry(343, 19, 121, 17);
-    QFont dateFont(QStringLiteral("微软雅黑"));
-    dateFont.setPixelSize(12);
-    dateFont.setBold(true);
-    lblDateTime->setFont(dateFont);
+    lblDateTime->setFont(pixelFont(QStringLiteral("微软雅黑"), 12, true));
     QPalette datePal = lblDateTime->palette();
     datePal.setColor(QPalette::WindowText, QColor(128, 0, 0));
     lblDateTime->setPalette(datePal);
@@ -186,9 +181,7 @@ void TMainFrm::buildControls()
 
     lblSet = new QLabel(QStringLiteral("|  选项"), this);
     lblSet->setObjectName(QStringLiteral("lblSet"));
-    QFont setFont(QStringLiteral("宋体"));
-    setFont.setPixelSize(12);
-    lblSet->setFont(setFont);
+    lblSet->setFont(pixelFont(QStringLiteral("宋体"), 12));
     lblSet->setCursor(Qt::PointingHandCursor);
     lblSet->installEventFilter(this);
 
@@ -243,10 +236,7 @@ void TMainFrm::buildControls()
     btnX->setObjectName(QStringLiteral("btnX"));
     btnX->setGeometry(365, 55, 23, 22);
     for (auto [button, px] : {std::pair{btnGou, 14}, std::pair{btnX, 12}}) {
-        QFont f(QStringLiteral("Arial Black"));
-        f.setPixelSize(px);
-        f.setBold(true);
-        button->setFont(f);
+        button->setFont(pixelFont(QStringLiteral("Arial Black"), px, true));
         button->setFlat(true);
         // The buttons act on the memo box: they must not take its focus away.
         button->setFocusPolicy(Qt::NoFocus);

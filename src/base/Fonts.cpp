@@ -16,9 +16,19 @@ void installFontSubstitutions()
     QFont::insertSubstitutions(QStringLiteral("微软雅黑"), sans);
     QFont::insertSubstitutions(QStringLiteral("Microsoft YaHei"), sans);
     QFont::insertSubstitutions(QStringLiteral("幼圆"), sans);
+    QFont::insertSubstitutions(QStringLiteral("黑体"), sans);
+    QFont::insertSubstitutions(QStringLiteral("SimHei"), sans);
     QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"), latin);
     QFont::insertSubstitutions(QStringLiteral("Arial"), latin);
     QFont::insertSubstitutions(QStringLiteral("Arial Black"), latin);
+}
+
+QFont pixelFont(const QString &family, int pixels, bool bold)
+{
+    QFont font(family);
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+    return font;
 }
 
 } // namespace tevuna

@@ -1,6 +1,7 @@
 #include "notes/MemoBox.h"
 
 #include "base/DateText.h"
+#include "base/Fonts.h"
 
 #include <QFocusEvent>
 #include <QGuiApplication>
@@ -20,9 +21,7 @@ MemoBox::MemoBox(QWidget *parent) : QTextEdit(parent)
     setObjectName(QStringLiteral("rdtAbc"));
     setFrameShape(QFrame::NoFrame);
     setAcceptRichText(true);
-    QFont font(QStringLiteral("宋体"));
-    font.setPixelSize(15);
-    setFont(font);
+    setFont(pixelFont(QStringLiteral("宋体"), 15));
     setSchemeColor({});
 
     pmDeskTopMonCal = new QMenu(this);

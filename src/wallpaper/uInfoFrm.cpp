@@ -1,6 +1,7 @@
 #include "wallpaper/uInfoFrm.h"
 
 #include "base/AppError.h"
+#include "base/Fonts.h"
 #include "base/Reporter.h"
 #include "wallpaper/uGlobal.h"
 
@@ -33,14 +34,6 @@ QPixmap questionIcon()
     p.setFont(f);
     p.drawText(QRectF(1.5, 2, 42, 42), Qt::AlignCenter, QStringLiteral("?"));
     return pm;
-}
-
-QFont pixelFont(const QString &family, int px, bool bold)
-{
-    QFont f(family);
-    f.setPixelSize(px);
-    f.setBold(bold);
-    return f;
 }
 
 } // namespace

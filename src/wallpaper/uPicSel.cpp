@@ -1,6 +1,7 @@
 #include "wallpaper/uPicSel.h"
 
 #include "base/AppError.h"
+#include "base/Fonts.h"
 #include "base/ImageLabel.h"
 #include "base/LineFile.h"
 #include "base/Reporter.h"
@@ -40,13 +41,6 @@ QPixmap backgroundPicture(QSize size)
     return pm;
 }
 
-QFont pixelFont(const QString &family, int px)
-{
-    QFont f(family);
-    f.setPixelSize(px);
-    return f;
-}
-
 } // namespace
 
 TPicSelFrm::TPicSelFrm(QWidget *parent) : QDialog(parent)
@@ -70,9 +64,7 @@ TPicSelFrm::TPicSelFrm(QWidget *parent) : QDialog(parent)
     imgLogo = new QLabel(QStringLiteral("背景图片选择"), this);
     imgLogo->setObjectName(QStringLiteral("imgLogo"));
     imgLogo->setGeometry(5, 1, 200, 57);
-    QFont logoFont = pixelFont(QStringLiteral("微软雅黑"), 18);
-    logoFont.setBold(true);
-    imgLogo->setFont(logoFont);
+    imgLogo->setFont(pixelFont(QStringLiteral("微软雅黑"), 18, true));
     imgLogo->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     imgLogo->setIndent(12);
     imgLogo->setAttribute(Qt::WA_TransparentForMouseEvents);
