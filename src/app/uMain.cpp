@@ -15,27 +15,46 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QColorDialog>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QFocusEvent>
+#include <QIcon>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+#include <QSvgRenderer>
+#include <QTextBrowser>
 #include <QTimer>
+#include <QUrl>
 #include <QWindow>
+
+// Resources of a static library are registered by hand, outside any namespace.
+static void initArtwork()
+{
+    Q_INIT_RESOURCE(tevuna);
+}
 
 namespace tevuna {
 
 namespace {
 
-// The window as designed; controls anchored right or on all sides keep their distance to
-// these edges when the window is resized.
+// The client area as designed; controls anchored right or on all sides keep their distance to
+// its edges when the window is resized.
+constexpr QSize kClientSize(742, 466);
 constexpr QSize kDesignSize(750, 500);
 constexpr int kAutoSaveIntervalMs = 10000;
+// How often the date label looks at the clock: a new day shows within a minute.
+constexpr int kDateCheckIntervalMs = 60000;
 // Width of the invisible sizing frame along the window's edges.
 constexpr int kSizingFrame = 4;
+// The web panel shows the page's region from 11 to 311 across and 16 to 266 down.
+constexpr QRect kWebLinkRect(-11, -16, 2000, 841);
+constexpr int kWebWidth = 300;
 
 const QColor kBorderColor(216, 227, 243);
 
@@ -44,24 +63,36 @@ QString settingsPath()
     return appfolder::path(QStringLiteral("Data/FormSize.ini"));
 }
 
-// A picture button until the artwork arrives: the caption on a soft blue rounded plate.
-QPixmap drawPictureButton(const QString &caption, QSize size, int pixelSize)
+// One of our pictures, drawn from its vector source at the screen's pixel density so it
+// stays crisp at any scaling.
+QPixmap artwork(const QString &name, QSize size)
 {
-    QPixmap pm(size);
+    QSvgRenderer renderer(QStringLiteral(":/artwork/%1.svg").arg(name));
+    const qreal dpr = qMax<qreal>(1.0, qGuiApp->devicePixelRatio());
+    QPixmap pm((QSizeF(size) * dpr).toSize());
+    pm.setDevicePixelRatio(dpr);
     pm.fill(Qt::transparent);
     QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    QLinearGradient g(0, 0, 0, size.height());
-    g.setColorAt(0, QColor(104, 160, 224));
-    g.setColorAt(1, QColor(58, 116, 196));
-    p.setBrush(g);
-    p.setPen(QColor(46, 96, 168));
-    p.drawRoundedRect(QRectF(0.5, 0.5, size.width() - 1, size.height() - 1), 5, 5);
-    p.setFont(pixelFont(QStringLiteral("微软雅黑"), pixelSize, true));
-    p.setPen(Qt::white);
-    p.drawText(QRect(QPoint(0, 0), size), Qt::AlignCenter, caption);
+    renderer.render(&p, QRectF(QPointF(0, 0), QSizeF(size)));
     return pm;
 }
+
+// The browser of the web panel. Its page region starts where the panel's visible area does,
+// and its text wraps to that area's width, so nothing the user needs lies outside it.
+class WebBrowser : public QTextBrowser
+{
+public:
+    explicit WebBrowser(QWidget *parent) : QTextBrowser(parent)
+    {
+        setFrameShape(QFrame::NoFrame);
+        setViewportMargins(-kWebLinkRect.x(), -kWebLinkRect.y(), 0, 0);
+        setLineWrapMode(QTextEdit::FixedPixelWidth);
+        setLineWrapColumnOrWidth(kWebWidth);
+        setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        setOpenLinks(false);
+    }
+};
 
 } // namespace
 
@@ -119,6 +150,7 @@ QColor memoSchemeColor(int memoSchemeIndex)
 
 TMainFrm::TMainFrm(TDM &dm, QWidget *parent) : QWidget(parent), m_dm(dm)
 {
+    initArtwork();
     buildControls();
     FormCreate();
 }
@@ -136,11 +168,24 @@ void TMainFrm::buildControls()
 {
     setObjectName(QStringLiteral("MainFrm"));
     setWindowTitle(applicationTitle());
+    setWindowIcon(QIcon(QStringLiteral(":/artwork/tevuna.svg")));
     // No title bar of the platform's own: the window draws its chrome and is dragged by its
     // background; the desktop still resizes it by its edges.
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
-    setMouseTracking(true);
     resize(kDesignSize);
+
+    // Under everything: the background drags the window and resets the chrome.
+    imgBG = new QLabel(this);
+    imgBG->setObjectName(QStringLiteral("imgBG"));
+    imgBG->setPixmap(artwork(QStringLiteral("background"), QSize(416, 289)));
+    imgBG->setScaledContents(true);
+    imgBG->setMouseTracking(true);
+    imgBG->installEventFilter(this);
+
+    imgLogo = new QLabel(this);
+    imgLogo->setObjectName(QStringLiteral("imgLogo"));
+    imgLogo->setGeometry(52, 13, 210, 56);
+    imgLogo->setPixmap(artwork(QStringLiteral("logo"), imgLogo->size()));
 
     lblDateTime = new QLabel(this);
     lblDateTime->setObjectName(QStringLiteral("lblDateTime"));
@@ -150,34 +195,31 @@ void TMainFrm::buildControls()
     datePal.setColor(QPalette::WindowText, QColor(128, 0, 0));
     lblDateTime->setPalette(datePal);
 
-    const auto makeImage = [this](const char *name, const QPixmap &pm, bool visible) {
+    const auto makeImage = [this](const char *name, QSize size, bool visible) {
         auto *img = new ImageLabel(this);
         img->setObjectName(QString::fromLatin1(name));
-        img->setPixmap(pm);
+        // The pictures are named after their controls, without the prefix.
+        img->setPixmap(artwork(QString::fromLatin1(name + 4), size));
+        img->resize(size);
         img->setVisible(visible);
         return img;
     };
-    img_close_normal =
-        makeImage("img_close_normal", drawClosePicture(kBorderColor, Qt::darkGray), true);
-    img_close_highlight =
-        makeImage("img_close_highlight", drawClosePicture(QColor(232, 72, 72), Qt::white), false);
-    img_close_down =
-        makeImage("img_close_down", drawClosePicture(QColor(180, 40, 40), Qt::white), false);
-    connect(img_close_normal, &ImageLabel::mouseMoved, this, [this] {
-        img_close_down->hide();
-        img_close_normal->hide();
-        img_close_highlight->show();
-    });
-    connect(img_close_highlight, &ImageLabel::mousePressed, this, [this] {
-        img_close_highlight->hide();
-        img_close_normal->hide();
-        img_close_down->show();
-        // Hiding the pressed picture ends its mouse grab: the pressed look takes the grab
-        // over, so the release lands on it and completes the click.
-        img_close_down->grabMouse();
-    });
+    img_close_normal = makeImage("img_close_normal", QSize(39, 20), true);
+    img_close_highlight = makeImage("img_close_highlight", QSize(39, 20), false);
+    img_close_down = makeImage("img_close_down", QSize(39, 20), false);
+    img_mini_normal = makeImage("img_mini_normal", QSize(28, 20), true);
+    img_mini_highlight = makeImage("img_mini_highlight", QSize(28, 20), false);
+    img_mini_down = makeImage("img_mini_down", QSize(28, 20), false);
+    connect(img_close_normal, &ImageLabel::mouseMoved, this, &TMainFrm::img_close_normalMouseMove);
+    connect(img_close_highlight, &ImageLabel::mousePressed, this,
+            &TMainFrm::img_close_highlightMouseDown);
     connect(img_close_highlight, &ImageLabel::clicked, this, &TMainFrm::img_close_highlightClick);
     connect(img_close_down, &ImageLabel::clicked, this, &TMainFrm::img_close_highlightClick);
+    connect(img_mini_normal, &ImageLabel::mouseMoved, this, &TMainFrm::img_mini_normalMouseMove);
+    connect(img_mini_highlight, &ImageLabel::mousePressed, this,
+            &TMainFrm::img_mini_highlightMouseDown);
+    connect(img_mini_highlight, &ImageLabel::clicked, this, &TMainFrm::img_mini_highlightClick);
+    connect(img_mini_down, &ImageLabel::clicked, this, &TMainFrm::img_mini_highlightClick);
 
     lblSet = new QLabel(QStringLiteral("|  选项"), this);
     lblSet->setObjectName(QStringLiteral("lblSet"));
@@ -194,39 +236,72 @@ void TMainFrm::buildControls()
     popSysset->addSeparator()->setObjectName(QStringLiteral("N4"));
     N_ExitPrj = popSysset->addAction(QStringLiteral("退出程序"));
     N_ExitPrj->setObjectName(QStringLiteral("N_ExitPrj"));
+    connect(N_help, &QAction::triggered, this, &TMainFrm::N_helpClick);
+    connect(N_Submit, &QAction::triggered, this, &TMainFrm::N_SubmitClick);
     connect(N_ExitPrj, &QAction::triggered, this, &TMainFrm::N_ExitPrjClick);
+    openUrl = [](const QUrl &url) { QDesktopServices::openUrl(url); };
 
     imgAppToDesk = new ImageLabel(this);
     imgAppToDesk->setObjectName(QStringLiteral("imgAppToDesk"));
-    imgAppToDesk->setPixmap(drawPictureButton(QStringLiteral("添加到桌面"), QSize(84, 29), 13));
+    imgAppToDesk->setPixmap(artwork(QStringLiteral("app_to_desk"), QSize(84, 29)));
     imgAppToDesk->setCursor(Qt::PointingHandCursor);
     connect(imgAppToDesk, &ImageLabel::clicked, this, &TMainFrm::imgAppToDeskClick);
 
+    const auto fill = [](QWidget *panel, const QColor &color) {
+        panel->setAutoFillBackground(true);
+        QPalette pal = panel->palette();
+        pal.setColor(QPalette::Window, color);
+        panel->setPalette(pal);
+    };
+    // The left panel's fill and border share one colour: a plain plate.
     pnlLeft = new QWidget(this);
     pnlLeft->setObjectName(QStringLiteral("pnlLeft"));
     pnlLeft->setGeometry(4, 80, 302, 441);
+    fill(pnlLeft, kBorderColor);
+    pnlWeb = new QWidget(pnlLeft);
+    pnlWeb->setObjectName(QStringLiteral("pnlWeb"));
+    pnlWeb->setGeometry(1, 1, kWebWidth, 250);
+    fill(pnlWeb, Qt::white);
+    webLink = new WebBrowser(pnlWeb);
+    webLink->setObjectName(QStringLiteral("webLink"));
+    webLink->setGeometry(kWebLinkRect);
+    webLink->setSource(QUrl(QStringLiteral("qrc:/pages/start.html")));
+    webLink->installEventFilter(this);
+    webLink->viewport()->installEventFilter(this);
+    connect(webLink, &QTextBrowser::anchorClicked, this, [this](const QUrl &url) {
+        if (url == QUrl(QStringLiteral("tevuna:help")))
+            N_helpClick();
+        else if (url == QUrl(QStringLiteral("tevuna:feedback")))
+            N_SubmitClick();
+        else
+            openUrl(url);
+    });
     imgAddToDesk = new ImageLabel(pnlLeft);
     imgAddToDesk->setObjectName(QStringLiteral("imgAddToDesk"));
     imgAddToDesk->setGeometry(54, 264, 200, 93);
-    imgAddToDesk->setPixmap(drawPictureButton(QStringLiteral("选择壁纸"), QSize(200, 93), 24));
+    imgAddToDesk->setPixmap(artwork(QStringLiteral("add_to_desk"), imgAddToDesk->size()));
+    imgAddToDesk->setScaledContents(true);
     imgAddToDesk->setCursor(Qt::PointingHandCursor);
     connect(imgAddToDesk, &ImageLabel::clicked, this, &TMainFrm::imgAddToDeskClick);
 
     pngRight = new QWidget(this);
     pngRight->setObjectName(QStringLiteral("pngRight"));
-    pngRight->setAutoFillBackground(true);
-    QPalette rightPal = pngRight->palette();
-    rightPal.setColor(QPalette::Window, Qt::white);
-    pngRight->setPalette(rightPal);
+    fill(pngRight, Qt::white);
+    auto *memoPanel = new QFrame(pngRight);
+    memoPanel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    memoPanel->setLineWidth(1);
+    pnlABC = memoPanel;
+    pnlABC->setObjectName(QStringLiteral("pnlABC"));
+    fill(pnlABC, Qt::white);
 
-    ChnCalendar1 = new TChnCalendar(pngRight);
+    ChnCalendar1 = new TChnCalendar(pnlABC);
     ChnCalendar1->setObjectName(QStringLiteral("ChnCalendar1"));
     ChnCalendar1->setShowFrame(false);
     ChnCalendar1->setStretch(true);
     ChnCalendar1->setTransparent(true);
     connect(ChnCalendar1, &TChnCalendar::OnChange, this, &TMainFrm::ChnCalendar1Change);
 
-    rdtAbc = new MemoBox(pngRight);
+    rdtAbc = new MemoBox(pnlABC);
     connect(rdtAbc, &MemoBox::exited, this, &TMainFrm::rdtAbcExit);
 
     btnGou = new QPushButton(QStringLiteral("√"), this);
@@ -246,15 +321,13 @@ void TMainFrm::buildControls()
     imgDate = new ImageLabel(this);
     imgDate->setObjectName(QStringLiteral("imgDate"));
     imgDate->setGeometry(395, 58, 44, 15);
-    imgDate->setPixmap(drawPictureButton(QStringLiteral("日期"), QSize(44, 15), 11));
+    imgDate->setPixmap(artwork(QStringLiteral("date"), imgDate->size()));
     imgDate->setCursor(Qt::PointingHandCursor);
     connect(imgDate, &ImageLabel::clicked, this, &TMainFrm::imgDateClick);
     imgRedColor = new ImageLabel(this);
     imgRedColor->setObjectName(QStringLiteral("imgRedColor"));
     imgRedColor->setGeometry(441, 61, 20, 11);
-    QPixmap swatch(20, 11);
-    swatch.fill(QColor(220, 20, 20));
-    imgRedColor->setPixmap(swatch);
+    imgRedColor->setPixmap(artwork(QStringLiteral("red_color"), imgRedColor->size()));
     imgRedColor->setCursor(Qt::PointingHandCursor);
     connect(imgRedColor, &ImageLabel::clicked, this, &TMainFrm::imgRedColorClick);
     chooseColor = [this](const QColor &initial) {
@@ -265,6 +338,12 @@ void TMainFrm::buildControls()
     tmrAutoSave->setObjectName(QStringLiteral("tmrAutoSave"));
     tmrAutoSave->setInterval(kAutoSaveIntervalMs);
     connect(tmrAutoSave, &QTimer::timeout, this, &TMainFrm::tmrAutoSaveTimer);
+    tmrDate = new QTimer(this);
+    tmrDate->setObjectName(QStringLiteral("tmrDate"));
+    tmrDate->setInterval(kDateCheckIntervalMs);
+    connect(tmrDate, &QTimer::timeout, this, &TMainFrm::tmrDateTimer);
+    tmrDate->start();
+    layoutControls();
 }
 
 void TMainFrm::FormCreate()
@@ -278,9 +357,7 @@ void TMainFrm::FormCreate()
         m_contentLoaded = false;
         tmrAutoSave->start();
         ChnCalendar1->setDateTime(Clock::current().now());
-        lblDateTime->setText(dateLabelText(Clock::current().now().date()));
-        // The label grows with its text, so no part of the date is ever cut off.
-        lblDateTime->adjustSize();
+        tmrDateTimer();
         g.askFlag = true;
         g.answer = 0;
         ReadSetting();
@@ -386,23 +463,119 @@ void TMainFrm::closeEvent(QCloseEvent *event)
 void TMainFrm::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    const int dx = width() - kDesignSize.width();
-    const int dy = height() - kDesignSize.height();
-    img_close_normal->setGeometry(702 + dx, 1, 39, 20);
-    img_close_highlight->setGeometry(702 + dx, 1, 39, 20);
-    img_close_down->setGeometry(702 + dx, 1, 39, 20);
+    layoutControls();
+}
+
+void TMainFrm::layoutControls()
+{
+    const int dx = width() - kClientSize.width();
+    const int dy = height() - kClientSize.height();
+    imgBG->setGeometry(rect());
+    for (ImageLabel *img : {img_close_normal, img_close_highlight, img_close_down})
+        img->setGeometry(702 + dx, 1, 39, 20);
+    img_mini_normal->setGeometry(673 + dx, 1, 28, 20);
+    img_mini_highlight->setGeometry(672 + dx, 1, 28, 20);
+    img_mini_down->setGeometry(672 + dx, 1, 28, 20);
     lblSet->setGeometry(595 + dx, 56, 42, 12);
     imgAppToDesk->setGeometry(654 + dx, 45, 84, 29);
     pngRight->setGeometry(315, 80, 423 + dx, 381 + dy);
-    ChnCalendar1->setGeometry(2, 2, pngRight->width() - 4, 255);
-    rdtAbc->setGeometry(2, 257, pngRight->width() - 4, pngRight->height() - 259);
+    pnlABC->setGeometry(pngRight->rect());
+    ChnCalendar1->setGeometry(2, 2, pnlABC->width() - 4, 255);
+    rdtAbc->setGeometry(2, 257, pnlABC->width() - 4, pnlABC->height() - 259);
 }
 
-void TMainFrm::resetChrome()
+void TMainFrm::setChrome(Look close, Look mini)
 {
-    img_close_down->hide();
-    img_close_highlight->hide();
-    img_close_normal->show();
+    img_close_normal->setVisible(close == Look::Normal);
+    img_close_highlight->setVisible(close == Look::Highlight);
+    img_close_down->setVisible(close == Look::Down);
+    img_mini_normal->setVisible(mini == Look::Normal);
+    img_mini_highlight->setVisible(mini == Look::Highlight);
+    img_mini_down->setVisible(mini == Look::Down);
+}
+
+void TMainFrm::imgBGMouseMove()
+{
+    setChrome(Look::Normal, Look::Normal);
+}
+
+void TMainFrm::img_close_normalMouseMove()
+{
+    setChrome(Look::Highlight, Look::Normal);
+}
+
+void TMainFrm::img_close_highlightMouseDown()
+{
+    setChrome(Look::Down, Look::Normal);
+    // Hiding the pressed picture ends its mouse grab: the pressed look takes the grab over,
+    // so the release lands on it and completes the click.
+    img_close_down->grabMouse();
+}
+
+void TMainFrm::img_mini_normalMouseMove()
+{
+    setChrome(Look::Normal, Look::Highlight);
+}
+
+void TMainFrm::img_mini_highlightMouseDown()
+{
+    setChrome(Look::Normal, Look::Down);
+    img_mini_down->grabMouse();
+}
+
+void TMainFrm::img_mini_highlightClick()
+{
+    // Minimised, not hidden: the desktop's taskbar or window list brings the window back.
+    showMinimized();
+    setChrome(Look::Normal, Look::Normal);
+}
+
+void TMainFrm::lblSetClick()
+{
+    // From now on a right click on the label opens the menu too, at the cursor.
+    if (lblSet->contextMenuPolicy() != Qt::CustomContextMenu) {
+        lblSet->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(lblSet, &QWidget::customContextMenuRequested, this,
+                [this](QPoint pos) { popSysset->popup(lblSet->mapToGlobal(pos)); });
+    }
+    popSysset->popup(lblSet->mapToGlobal(QPoint(0, lblSet->height())));
+}
+
+void TMainFrm::N_helpClick()
+{
+    openBundledPage(QStringLiteral("help"));
+}
+
+void TMainFrm::N_SubmitClick()
+{
+    openBundledPage(QStringLiteral("feedback"));
+}
+
+void TMainFrm::openBundledPage(const QString &name)
+{
+    // The user's browser cannot read the program's resources: the page goes beside the
+    // working files first, fresh each time so it always matches this version.
+    const QString folder = appfolder::path(QStringLiteral("Data/pages"));
+    const QString target = QDir(folder).filePath(name + QStringLiteral(".html"));
+    QFile source(QStringLiteral(":/pages/%1.html").arg(name));
+    QFile out(target);
+    // A page that cannot be written is not opened, and reports nothing.
+    if (!QDir().mkpath(folder) || !source.open(QIODevice::ReadOnly) ||
+        !out.open(QIODevice::WriteOnly | QIODevice::Truncate) || out.write(source.readAll()) < 0 ||
+        !out.flush())
+        return;
+    out.close();
+    openUrl(QUrl::fromLocalFile(target));
+}
+
+void TMainFrm::tmrDateTimer()
+{
+    const QString text = dateLabelText(Clock::current().now().date());
+    if (lblDateTime->text() != text) {
+        lblDateTime->setText(text);
+        // The label grows with its text, so no part of the date is ever cut off.
+        lblDateTime->adjustSize();
+    }
 }
 
 Qt::Edges TMainFrm::sizingEdges(QPoint pos) const
@@ -421,52 +594,73 @@ Qt::Edges TMainFrm::sizingEdges(QPoint pos) const
 
 void TMainFrm::paintEvent(QPaintEvent *)
 {
+    // The frame under everything: white fill, light blue border.
     QPainter p(this);
-    QLinearGradient bg(0, 0, 0, height());
-    bg.setColorAt(0, QColor(234, 242, 252));
-    bg.setColorAt(1, QColor(246, 250, 255));
-    p.fillRect(rect(), bg);
+    p.fillRect(rect(), Qt::white);
     p.setPen(kBorderColor);
     p.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
-void TMainFrm::mousePressEvent(QMouseEvent *event)
+void TMainFrm::imgBGMouseDown(QMouseEvent *event)
 {
-    event->accept();
     QWindow *window = windowHandle();
     if (!window)
         return;
     // The edges are the sizing frame; any button elsewhere on the background drags the
     // window, as its caption would.
-    const Qt::Edges edges = sizingEdges(event->position().toPoint());
+    const Qt::Edges edges = sizingEdges(imgBG->mapTo(this, event->position().toPoint()));
     if (edges && event->button() == Qt::LeftButton)
         window->startSystemResize(edges);
     else
         window->startSystemMove();
 }
 
-void TMainFrm::mouseMoveEvent(QMouseEvent *event)
-{
-    resetChrome();
-    const Qt::Edges edges = sizingEdges(event->position().toPoint());
-    if (edges == (Qt::LeftEdge | Qt::TopEdge) || edges == (Qt::RightEdge | Qt::BottomEdge))
-        setCursor(Qt::SizeFDiagCursor);
-    else if (edges == (Qt::RightEdge | Qt::TopEdge) || edges == (Qt::LeftEdge | Qt::BottomEdge))
-        setCursor(Qt::SizeBDiagCursor);
-    else if (edges & (Qt::LeftEdge | Qt::RightEdge))
-        setCursor(Qt::SizeHorCursor);
-    else if (edges)
-        setCursor(Qt::SizeVerCursor);
-    else
-        unsetCursor();
-    QWidget::mouseMoveEvent(event);
-}
-
 bool TMainFrm::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == lblSet && event->type() == QEvent::MouseButtonRelease) {
-        popSysset->popup(lblSet->mapToGlobal(QPoint(0, lblSet->height())));
+    if (watched == imgBG) {
+        if (event->type() == QEvent::MouseButtonPress) {
+            imgBGMouseDown(static_cast<QMouseEvent *>(event));
+            return true;
+        }
+        if (event->type() == QEvent::MouseMove) {
+            imgBGMouseMove();
+            const QPoint pos =
+                imgBG->mapTo(this, static_cast<QMouseEvent *>(event)->position().toPoint());
+            const Qt::Edges edges = sizingEdges(pos);
+            if (edges == (Qt::LeftEdge | Qt::TopEdge) || edges == (Qt::RightEdge | Qt::BottomEdge))
+                imgBG->setCursor(Qt::SizeFDiagCursor);
+            else if (edges == (Qt::RightEdge | Qt::TopEdge) ||
+                     edges == (Qt::LeftEdge | Qt::BottomEdge))
+                imgBG->setCursor(Qt::SizeBDiagCursor);
+            else if (edges & (Qt::LeftEdge | Qt::RightEdge))
+                imgBG->setCursor(Qt::SizeHorCursor);
+            else if (edges)
+                imgBG->setCursor(Qt::SizeVerCursor);
+            else
+                imgBG->unsetCursor();
+            return true;
+        }
+    }
+    if (watched == lblSet && event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+        lblSetClick();
         return true;
+    }
+    if (webLink && (watched == webLink || watched == webLink->viewport())) {
+        // The browser's own menu offers nothing for a start page: right clicks in it do
+        // nothing at all.
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+            if (static_cast<QMouseEvent *>(event)->button() == Qt::RightButton)
+                return true;
+            break;
+        case QEvent::ContextMenu:
+            return true;
+        default:
+            break;
+        }
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -14,6 +14,8 @@ class QMenu;
 class QAction;
 class QPushButton;
 class QTimer;
+class QTextBrowser;
+class QUrl;
 
 namespace tevuna {
 
@@ -60,6 +62,18 @@ public:
 
     // Handlers of the controls, public so the chrome and the tests reach them by name.
     void img_close_highlightClick();
+    // The chrome's state table: each handler shows exactly its row's close and minimise images.
+    void imgBGMouseMove();
+    void img_close_normalMouseMove();
+    void img_close_highlightMouseDown();
+    void img_mini_normalMouseMove();
+    void img_mini_highlightMouseDown();
+    void img_mini_highlightClick();
+    void lblSetClick();
+    void N_helpClick();
+    void N_SubmitClick();
+    // Shows the clock's day again, so a window left open past midnight never shows yesterday.
+    void tmrDateTimer();
     void N_ExitPrjClick();
     void tmrAutoSaveTimer();
 
@@ -96,25 +110,34 @@ public:
     // Asks for a text colour, starting from the given one; invalid when cancelled.
     std::function<QColor(const QColor &)> chooseColor;
     QWidget *pngRight = nullptr;
+    QWidget *pnlABC = nullptr;
+    QLabel *imgBG = nullptr;
+    QLabel *imgLogo = nullptr;
     ImageLabel *img_close_normal = nullptr;
     ImageLabel *img_close_highlight = nullptr;
     ImageLabel *img_close_down = nullptr;
+    ImageLabel *img_mini_normal = nullptr;
+    ImageLabel *img_mini_highlight = nullptr;
+    ImageLabel *img_mini_down = nullptr;
     QLabel *lblSet = nullptr;
     ImageLabel *imgAppToDesk = nullptr;
     QWidget *pnlLeft = nullptr;
+    QWidget *pnlWeb = nullptr;
+    QTextBrowser *webLink = nullptr;
     ImageLabel *imgAddToDesk = nullptr;
+    // Opens a page in the user's browser; tests put a recorder in its place.
+    std::function<void(const QUrl &)> openUrl;
     QMenu *popSysset = nullptr;
     QAction *N_help = nullptr;
     QAction *N_Submit = nullptr;
     QAction *N_ExitPrj = nullptr;
     QTimer *tmrAutoSave = nullptr;
+    QTimer *tmrDate = nullptr;
 
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -126,7 +149,11 @@ private:
     void SaveWindowSettings();
     void ChnCalendar1Change();
     void rdtAbcExit();
-    void resetChrome();
+    enum class Look { Normal, Highlight, Down };
+    void setChrome(Look close, Look mini);
+    void imgBGMouseDown(QMouseEvent *event);
+    void layoutControls();
+    void openBundledPage(const QString &name);
     Qt::Edges sizingEdges(QPoint pos) const;
     void requestTermination();
 
