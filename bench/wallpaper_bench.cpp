@@ -55,9 +55,10 @@ void BM_ApplyUpToWallpaperCall(benchmark::State &state)
                          content);
         const QImage bg = tevuna::readPicture(source);
         const QImage card = tevuna::readPicture(content);
-        QImage composite = bg.convertToFormat(QImage::Format_RGB32);
-        tevuna::Blend(card, bg, composite, 30, bg.width() - card.width() - 52, 4);
-        tevuna::writeBmp(composite, mix);
+        QPoint at;
+        const QImage block =
+            tevuna::blendBlock(card, bg, 30, bg.width() - card.width() - 52, 4, &at);
+        tevuna::writeBmp(bg, mix, block, at);
     }
     state.SetLabel(QStringLiteral("%1x%2 %3")
                        .arg(kSizes[state.range(0)].width())

@@ -108,12 +108,15 @@ void TMainFrm::imgAppToDeskClick()
     if (set.imgPicBG.isNull() || set.imgPicMix.isNull())
         return;
 
-    QImage composite = set.imgPicBG.convertToFormat(QImage::Format_RGB32);
+    // The background stays in its holder as it was loaded; the composite is written from it
+    // with the mixed card block laid over, so a 4K picture is never copied whole.
     const int x = set.imgPicBG.width() - set.imgPicMix.width() - kCardRightMargin;
-    Blend(set.imgPicMix, set.imgPicBG, composite, kCardTop, x, set.transparencyPosition + 2);
+    QPoint at;
+    const QImage block =
+        blendBlock(set.imgPicMix, set.imgPicBG, kCardTop, x, set.transparencyPosition + 2, &at);
     const QString mixPath = picturePath(QStringLiteral("Mix.bmp"));
     try {
-        writeBmp(composite, mixPath);
+        writeBmp(set.imgPicBG, mixPath, block, at);
     } catch (const AppError &e) {
         reportError(e.text());
         return;

@@ -14,6 +14,10 @@ int blendChannel(int content, int background, int a);
 // it is held as 32-bit RGB afterwards.
 // Whatever part of the content lies outside the background is left out, so nothing is
 // ever read or written outside either picture.
+// The mixed block alone (32-bit RGB), clipped to the background, and where its top-left corner
+// goes on it; a null image when the card misses the background entirely.
+QImage blendBlock(const QImage &content, const QImage &background, int y, int x, int a, QPoint *at);
+
 void Blend(const QImage &content, const QImage &background, QImage &target, int y, int x, int a);
 
 } // namespace tevuna

@@ -49,8 +49,12 @@ QImage readPicture(QIODevice *device)
     return readWithin(reader);
 }
 
-void writeBmp(const QImage &image, const QString &path)
+void writeBmp(const QImage &image, const QString &path, const QImage &overlay, QPoint at)
 {
+    const QImage over = overlay.isNull() || overlay.format() == QImage::Format_RGB32
+                            ? overlay
+                            : overlay.convertToFormat(QImage::Format_RGB32);
+    const QRect overRect = QRect(at, over.size()) & image.rect();
     const QImage rgb =
         image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32
             ? image
@@ -98,10 +102,17 @@ void writeBmp(const QImage &image, const QString &path)
         auto *dst = reinterpret_cast<uchar *>(band.data());
         for (int y = top; y > top - rows; --y, dst += stride) {
             const auto *src = reinterpret_cast<const QRgb *>(rgb.constScanLine(y));
-            for (int x = 0; x < w; ++x) {
-                dst[3 * x] = uchar(qBlue(src[x]));
-                dst[3 * x + 1] = uchar(qGreen(src[x]));
-                dst[3 * x + 2] = uchar(qRed(src[x]));
+            const auto put = [dst](int x, QRgb px) {
+                dst[3 * x] = uchar(qBlue(px));
+                dst[3 * x + 1] = uchar(qGreen(px));
+                dst[3 * x + 2] = uchar(qRed(px));
+            };
+            for (int x = 0; x < w; ++x)
+                put(x, src[x]);
+            if (y >= overRect.top() && y <= overRect.bottom()) {
+                const auto *o = reinterpret_cast<const QRgb *>(over.constScanLine(y - at.y()));
+                for (int x = overRect.left(); x <= overRect.right(); ++x)
+                    put(x, o[x - at.x()]);
             }
             std::fill(dst + rowBytes, dst + stride, uchar(0));
         }

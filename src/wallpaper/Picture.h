@@ -18,6 +18,8 @@ QImage readPicture(QIODevice *device);
 
 // Writes a 24-bit uncompressed BMP through a temporary file and a rename, so a reader never
 // sees half a file. Raises AppError "Cannot create file ..." on failure.
-void writeBmp(const QImage &image, const QString &path);
+// With an overlay, its pixels replace the image's from the point at: a composite is written
+// without first copying the whole picture.
+void writeBmp(const QImage &image, const QString &path, const QImage &overlay = {}, QPoint at = {});
 
 } // namespace tevuna
