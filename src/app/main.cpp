@@ -68,6 +68,8 @@ int main(int argc, char *argv[])
     TevunaApplication qapp(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tevuna"));
     QApplication::setApplicationDisplayName(tevuna::applicationTitle());
+    // Lets the desktop match the window to its menu entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("tevuna"));
     tevuna::installFontSubstitutions();
 
     tevuna::Application app;
