@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
@@ -115,6 +116,38 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto &p) {
         return std::string(std::get<0>(p.param).name) + "_" + std::get<1>(p.param).name;
     });
+
+class Screenshot : public ::testing::TestWithParam<WindowSize>
+{};
+
+TEST_P(Screenshot, NoTwoControlsOverlap)
+{
+    Window win;
+    win.w->resize(750 + GetParam().dx, 500 + GetParam().dy);
+    QList<QWidget *> shown;
+    for (QWidget *child : win.w->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        if (child->isVisible() && child != win.w->imgBG)
+            shown << child;
+    }
+    ASSERT_GE(shown.size(), 12);
+    for (qsizetype i = 0; i < shown.size(); ++i) {
+        for (qsizetype j = i + 1; j < shown.size(); ++j)
+            EXPECT_FALSE(shown[i]->geometry().intersects(shown[j]->geometry()))
+                << shown[i]->objectName().toStdString() << " and "
+                << shown[j]->objectName().toStdString();
+    }
+    // Kept with the test output, to be looked at.
+    const QString folder = qEnvironmentVariable("TEVUNA_SCREENSHOT_DIR");
+    if (!folder.isEmpty() && QDir().mkpath(folder)) {
+        EXPECT_TRUE(win.w->grab().save(
+            QDir(folder).filePath(QStringLiteral("main_%1.png").arg(GetParam().name)), "PNG"));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(MainWindow, Screenshot,
+                         ::testing::Values(WindowSize{"default", 0, 0},
+                                           WindowSize{"enlarged", 350, 250}),
+                         [](const auto &p) { return std::string(p.param.name); });
 
 TEST(MainWindowLayout, DateLabelStaysPutAndShowsItsWholeText)
 {
