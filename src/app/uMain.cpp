@@ -615,6 +615,24 @@ void TMainFrm::imgBGMouseDown(QMouseEvent *event)
         window->startSystemMove();
 }
 
+bool TMainFrm::AppEvent1Message(QObject *watched, QEvent *event)
+{
+    if (!webLink || (watched != webLink && watched != webLink->viewport()))
+        return false;
+    // The browser's own menu offers nothing for a start page: right clicks in it do nothing
+    // at all.
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+        return static_cast<QMouseEvent *>(event)->button() == Qt::RightButton;
+    case QEvent::ContextMenu:
+        return true;
+    default:
+        return false;
+    }
+}
+
 bool TMainFrm::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == imgBG) {
@@ -646,22 +664,8 @@ bool TMainFrm::eventFilter(QObject *watched, QEvent *event)
         lblSetClick();
         return true;
     }
-    if (webLink && (watched == webLink || watched == webLink->viewport())) {
-        // The browser's own menu offers nothing for a start page: right clicks in it do
-        // nothing at all.
-        switch (event->type()) {
-        case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonRelease:
-        case QEvent::MouseButtonDblClick:
-            if (static_cast<QMouseEvent *>(event)->button() == Qt::RightButton)
-                return true;
-            break;
-        case QEvent::ContextMenu:
-            return true;
-        default:
-            break;
-        }
-    }
+    if (AppEvent1Message(watched, event))
+        return true;
     return QWidget::eventFilter(watched, event);
 }
 

@@ -152,6 +152,8 @@ private:
     enum class Look { Normal, Highlight, Down };
     void setChrome(Look close, Look mini);
     void imgBGMouseDown(QMouseEvent *event);
+    // Sees the web panel's events first; true for those the browser must never receive.
+    bool AppEvent1Message(QObject *watched, QEvent *event);
     void layoutControls();
     void openBundledPage(const QString &name);
     Qt::Edges sizingEdges(QPoint pos) const;
