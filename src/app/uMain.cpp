@@ -240,6 +240,10 @@ void TMainFrm::buildControls()
     connect(N_Submit, &QAction::triggered, this, &TMainFrm::N_SubmitClick);
     connect(N_ExitPrj, &QAction::triggered, this, &TMainFrm::N_ExitPrjClick);
     openUrl = [](const QUrl &url) { QDesktopServices::openUrl(url); };
+    moveOrResize = [this](Qt::Edges edges) {
+        if (QWindow *window = windowHandle())
+            edges ? window->startSystemResize(edges) : window->startSystemMove();
+    };
 
     imgAppToDesk = new ImageLabel(this);
     imgAppToDesk->setObjectName(QStringLiteral("imgAppToDesk"));
@@ -603,16 +607,10 @@ void TMainFrm::paintEvent(QPaintEvent *)
 
 void TMainFrm::imgBGMouseDown(QMouseEvent *event)
 {
-    QWindow *window = windowHandle();
-    if (!window)
-        return;
     // The edges are the sizing frame; any button elsewhere on the background drags the
     // window, as its caption would.
     const Qt::Edges edges = sizingEdges(imgBG->mapTo(this, event->position().toPoint()));
-    if (edges && event->button() == Qt::LeftButton)
-        window->startSystemResize(edges);
-    else
-        window->startSystemMove();
+    moveOrResize(event->button() == Qt::LeftButton ? edges : Qt::Edges());
 }
 
 bool TMainFrm::AppEvent1Message(QObject *watched, QEvent *event)

@@ -125,6 +125,9 @@ public:
     QWidget *pnlWeb = nullptr;
     QTextBrowser *webLink = nullptr;
     ImageLabel *imgAddToDesk = nullptr;
+    // Hands the window to the desktop to move (no edges) or to resize by the given edges;
+    // tests put a recorder in its place.
+    std::function<void(Qt::Edges)> moveOrResize;
     // Opens a page in the user's browser; tests put a recorder in its place.
     std::function<void(const QUrl &)> openUrl;
     QMenu *popSysset = nullptr;

@@ -258,6 +258,53 @@ INSTANTIATE_TEST_SUITE_P(
         ChromeCase{"click_mini", {Act::MoveOverMini}, Act::ClickMiniHighlight, {0, 0, 1, 0, 0, 1}}),
     [](const auto &p) { return std::string(p.param.name); });
 
+struct PressCase {
+    const char *name;
+    const char *target;
+    Qt::MouseButton button;
+    QPoint at; // in the window
+    bool handedOver;
+    Qt::Edges edges; // none: a move
+};
+
+class PressOnTheWindow : public ::testing::TestWithParam<PressCase>
+{};
+
+TEST_P(PressOnTheWindow, MovesOrResizesOnlyFromTheBackground)
+{
+    Window win;
+    TMainFrm *w = win.w;
+    w->resize(742, 466);
+    QList<Qt::Edges> handed;
+    w->moveOrResize = [&handed](Qt::Edges edges) { handed << edges; };
+    auto *target = w->findChild<QWidget *>(QString::fromLatin1(GetParam().target));
+    ASSERT_NE(target, nullptr);
+    QTest::mousePress(target, GetParam().button, {}, target->mapFrom(w, GetParam().at));
+    QTest::mouseRelease(target, GetParam().button, {}, target->mapFrom(w, GetParam().at));
+    const QList<Qt::Edges> expected =
+        GetParam().handedOver ? QList<Qt::Edges>{GetParam().edges} : QList<Qt::Edges>{};
+    EXPECT_EQ(handed, expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Background, PressOnTheWindow,
+    ::testing::Values(
+        PressCase{"left_moves", "imgBG", Qt::LeftButton, {200, 75}, true, {}},
+        PressCase{"right_moves_too", "imgBG", Qt::RightButton, {200, 75}, true, {}},
+        PressCase{"middle_moves_too", "imgBG", Qt::MiddleButton, {500, 30}, true, {}},
+        PressCase{"left_edge_resizes", "imgBG", Qt::LeftButton, {1, 200}, true, Qt::LeftEdge},
+        PressCase{"corner_resizes",
+                  "imgBG",
+                  Qt::LeftButton,
+                  {740, 464},
+                  true,
+                  Qt::RightEdge | Qt::BottomEdge},
+        PressCase{"right_button_on_an_edge_moves", "imgBG", Qt::RightButton, {1, 200}, true, {}},
+        PressCase{"logo_does_not", "imgLogo", Qt::LeftButton, {100, 40}, false, {}},
+        PressCase{"date_label_does_not", "lblDateTime", Qt::LeftButton, {350, 25}, false, {}},
+        PressCase{"left_panel_does_not", "pnlLeft", Qt::LeftButton, {150, 450}, false, {}}),
+    [](const auto &p) { return std::string(p.param.name); });
+
 TEST(MainWindowChrome, PressingTheCloseImageAloneClosesNothing)
 {
     Window win;
