@@ -4,6 +4,7 @@
 #include "app/uMain.h"
 #include "base/Clock.h"
 #include "base/ImageLabel.h"
+#include "notes/MemoBox.h"
 #include "support/TestSupport.h"
 
 #include <QApplication>
@@ -425,6 +426,19 @@ TEST(WebPanel, RightClicksShowNoMenu)
     EXPECT_FALSE(menuShown);
     EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
     EXPECT_TRUE(delivered);
+}
+
+TEST(WebPanel, TheMemoBoxBesideItKeepsItsEditMenu)
+{
+    Window win;
+    QWidget *viewport = win.w->rdtAbc->viewport();
+    const QPoint at(40, 30);
+    QContextMenuEvent menu(QContextMenuEvent::Mouse, at, viewport->mapToGlobal(at));
+    QApplication::sendEvent(viewport, &menu);
+    QWidget *popup = QApplication::activePopupWidget();
+    EXPECT_EQ(popup, win.w->rdtAbc->pmDeskTopMonCal);
+    if (popup)
+        popup->close();
 }
 
 } // namespace
