@@ -2,12 +2,17 @@
 // folder, type a memo, move and resize the window, leave by the close image, start again.
 #include "app/Application.h"
 #include "app/uMain.h"
+#include "base/Clock.h"
 #include "base/ImageLabel.h"
+#include "calendarview/ChnCalendarPicker.h"
+#include "calendarview/ChnCalendarPickerModel.h"
 #include "notes/MemoBox.h"
 #include "support/TestSupport.h"
+#include "wallpaper/uInfoFrm.h"
 
 #include <QApplication>
 #include <QInputMethodEvent>
+#include <QPushButton>
 #include <QScreen>
 #include <QTest>
 #include <QTextEdit>
@@ -122,6 +127,91 @@ TEST(WholeApp, ApplyingTheNotesShowsTheCompositeOnTheDesktop)
     EXPECT_TRUE(near(at(root, inCard), at(mix, inCard))) << "the card is on the desktop";
     EXPECT_FALSE(near(at(root, inCard), at(a1, inCard))) << "and it is not the bare background";
     EXPECT_TRUE(near(at(root, beside), at(a1, beside)));
+}
+
+// Where a day of the shown month is on the screen, for a real click.
+QPoint dayOnWindow(TMainFrm *w, int day)
+{
+    const TChnCalendar &cal = *w->ChnCalendar1;
+    for (int i = 1; i <= ChnCalendarPickerModel::kLastDayCell; ++i) {
+        const TDayCell &c = cal.model().cell(i);
+        if (c.HasDate && c.Day == day)
+            return cal.dayGrid()->mapTo(
+                w, cal.dayGrid()->cellRect((i - 1) % 7 + 1, (i - 1) / 7 + 1).center());
+    }
+    ADD_FAILURE() << "day " << day << " is not shown";
+    return {};
+}
+
+// Clicks through the window, as the desktop delivers a real click.
+void click(TMainFrm *w, QPoint at)
+{
+    QTest::mouseMove(w->windowHandle(), at);
+    QTest::mouseClick(w->windowHandle(), Qt::LeftButton, {}, at);
+}
+
+TEST(WholeApp, AUsersDayFromFirstStartToTheNextStart)
+{
+    test::TempHome home;
+    test::reporter().clear();
+    qputenv("TEVUNA_DESKTOP", "x11");
+    FixedClock clock(QDateTime(QDate(2024, 6, 12), QTime(9, 0)));
+    Clock::install(&clock);
+    {
+        Application app;
+        ASSERT_TRUE(app.start());
+        TMainFrm *w = app.mainForm();
+        w->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
+        bool confirmed = false;
+        const bool ended = runUntilTerminated([&] {
+            w->activateWindow();
+            // Choose the 20th, write its memo, put it on the desktop, leave by the close image.
+            click(w, dayOnWindow(w, 20));
+            ASSERT_EQ(w->ChnCalendar1->DateTime().date(), QDate(2024, 6, 20));
+            click(w, w->rdtAbc->mapTo(w, QPoint(20, 20)));
+            QTest::keyClicks(w->rdtAbc, QStringLiteral("dentist 3pm"));
+            QTimer::singleShot(100, [&] {
+                if (auto *ask = qobject_cast<TInforFrm *>(QApplication::activeModalWidget())) {
+                    confirmed = true;
+                    ask->btnok->click();
+                }
+            });
+            click(w, w->imgAppToDesk->geometry().center());
+            w->setGeometry(30, 20, 900, 640);
+            QTest::qWait(200);
+            click(w, w->img_close_normal->geometry().center());
+        });
+        ASSERT_TRUE(ended);
+        EXPECT_TRUE(confirmed) << "the first apply asks";
+    }
+    EXPECT_TRUE(test::reporter().messages.isEmpty())
+        << test::reporter().messages.join(';').toStdString();
+    EXPECT_EQ(home.readFile(QStringLiteral("Data/FormSize.ini")),
+              QByteArray("1\r\n900\r\n640\r\n30\r\n20\r\n"));
+
+    // The desktop shows the composite of that day.
+    const QImage mix(home.path(QStringLiteral("source/DeskTopBG/Mix.bmp")));
+    ASSERT_FALSE(mix.isNull());
+    const QImage root = QGuiApplication::primaryScreen()->grabWindow(0).toImage();
+    const QPoint inCard(1024 * (mix.width() - 150) / mix.width(), 768 * 200 / mix.height());
+    const QColor onScreen = root.pixelColor(inCard);
+    const QColor inMix =
+        mix.pixelColor(inCard.x() * mix.width() / 1024, inCard.y() * mix.height() / 768);
+    EXPECT_LT(qAbs(onScreen.red() - inMix.red()) + qAbs(onScreen.blue() - inMix.blue()), 30);
+
+    Application again;
+    ASSERT_TRUE(again.start());
+    TMainFrm *w = again.mainForm();
+    w->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
+    EXPECT_EQ(w->geometry(), QRect(30, 20, 900, 640));
+    EXPECT_EQ(w->rdtAbc->toPlainText(), QString()) << "today's memo is empty";
+    w->ChnCalendar1->setDateTime(QDateTime(QDate(2024, 6, 20), QTime(8, 0)));
+    EXPECT_EQ(w->rdtAbc->toPlainText(), QStringLiteral("dentist 3pm"));
+    w->grab().save(QStringLiteral("whole_app_next_start.png"));
+    Clock::install(nullptr);
+    qunsetenv("TEVUNA_DESKTOP");
 }
 
 } // namespace
