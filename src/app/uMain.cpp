@@ -2,6 +2,7 @@
 
 #include "base/AppError.h"
 #include "base/AppFolder.h"
+#include "base/Artwork.h"
 #include "base/Clock.h"
 #include "base/DateText.h"
 #include "base/Fonts.h"
@@ -27,7 +28,6 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
-#include <QSvgRenderer>
 #include <QTextBrowser>
 #include <QTimer>
 #include <QUrl>
@@ -63,18 +63,10 @@ QString settingsPath()
     return appfolder::path(QStringLiteral("Data/FormSize.ini"));
 }
 
-// One of our pictures, drawn from its vector source at the screen's pixel density so it
-// stays crisp at any scaling.
-QPixmap artwork(const QString &name, QSize size)
+// A picture of the main window's artwork by its name.
+QPixmap picture(const QString &name, QSize size)
 {
-    QSvgRenderer renderer(QStringLiteral(":/artwork/%1.svg").arg(name));
-    const qreal dpr = qMax<qreal>(1.0, qGuiApp->devicePixelRatio());
-    QPixmap pm((QSizeF(size) * dpr).toSize());
-    pm.setDevicePixelRatio(dpr);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    renderer.render(&p, QRectF(QPointF(0, 0), QSizeF(size)));
-    return pm;
+    return artwork(QStringLiteral(":/artwork/%1.svg").arg(name), size);
 }
 
 // The browser of the web panel. Its page region starts where the panel's visible area does,
@@ -177,7 +169,7 @@ void TMainFrm::buildControls()
     // Under everything: the background drags the window and resets the chrome.
     imgBG = new QLabel(this);
     imgBG->setObjectName(QStringLiteral("imgBG"));
-    imgBG->setPixmap(artwork(QStringLiteral("background"), QSize(416, 289)));
+    imgBG->setPixmap(picture(QStringLiteral("background"), QSize(416, 289)));
     imgBG->setScaledContents(true);
     imgBG->setMouseTracking(true);
     imgBG->installEventFilter(this);
@@ -185,7 +177,7 @@ void TMainFrm::buildControls()
     imgLogo = new QLabel(this);
     imgLogo->setObjectName(QStringLiteral("imgLogo"));
     imgLogo->setGeometry(52, 13, 210, 56);
-    imgLogo->setPixmap(artwork(QStringLiteral("logo"), imgLogo->size()));
+    imgLogo->setPixmap(picture(QStringLiteral("logo"), imgLogo->size()));
 
     lblDateTime = new QLabel(this);
     lblDateTime->setObjectName(QStringLiteral("lblDateTime"));
@@ -199,7 +191,7 @@ void TMainFrm::buildControls()
         auto *img = new ImageLabel(this);
         img->setObjectName(QString::fromLatin1(name));
         // The pictures are named after their controls, without the prefix.
-        img->setPixmap(artwork(QString::fromLatin1(name + 4), size));
+        img->setPixmap(picture(QString::fromLatin1(name + 4), size));
         img->resize(size);
         img->setVisible(visible);
         return img;
@@ -247,7 +239,7 @@ void TMainFrm::buildControls()
 
     imgAppToDesk = new ImageLabel(this);
     imgAppToDesk->setObjectName(QStringLiteral("imgAppToDesk"));
-    imgAppToDesk->setPixmap(artwork(QStringLiteral("app_to_desk"), QSize(84, 29)));
+    imgAppToDesk->setPixmap(picture(QStringLiteral("app_to_desk"), QSize(84, 29)));
     imgAppToDesk->setCursor(Qt::PointingHandCursor);
     connect(imgAppToDesk, &ImageLabel::clicked, this, &TMainFrm::imgAppToDeskClick);
 
@@ -283,7 +275,7 @@ void TMainFrm::buildControls()
     imgAddToDesk = new ImageLabel(pnlLeft);
     imgAddToDesk->setObjectName(QStringLiteral("imgAddToDesk"));
     imgAddToDesk->setGeometry(54, 264, 200, 93);
-    imgAddToDesk->setPixmap(artwork(QStringLiteral("add_to_desk"), imgAddToDesk->size()));
+    imgAddToDesk->setPixmap(picture(QStringLiteral("add_to_desk"), imgAddToDesk->size()));
     imgAddToDesk->setScaledContents(true);
     imgAddToDesk->setCursor(Qt::PointingHandCursor);
     connect(imgAddToDesk, &ImageLabel::clicked, this, &TMainFrm::imgAddToDeskClick);
@@ -325,13 +317,13 @@ void TMainFrm::buildControls()
     imgDate = new ImageLabel(this);
     imgDate->setObjectName(QStringLiteral("imgDate"));
     imgDate->setGeometry(395, 58, 44, 15);
-    imgDate->setPixmap(artwork(QStringLiteral("date"), imgDate->size()));
+    imgDate->setPixmap(picture(QStringLiteral("date"), imgDate->size()));
     imgDate->setCursor(Qt::PointingHandCursor);
     connect(imgDate, &ImageLabel::clicked, this, &TMainFrm::imgDateClick);
     imgRedColor = new ImageLabel(this);
     imgRedColor->setObjectName(QStringLiteral("imgRedColor"));
     imgRedColor->setGeometry(441, 61, 20, 11);
-    imgRedColor->setPixmap(artwork(QStringLiteral("red_color"), imgRedColor->size()));
+    imgRedColor->setPixmap(picture(QStringLiteral("red_color"), imgRedColor->size()));
     imgRedColor->setCursor(Qt::PointingHandCursor);
     connect(imgRedColor, &ImageLabel::clicked, this, &TMainFrm::imgRedColorClick);
     chooseColor = [this](const QColor &initial) {

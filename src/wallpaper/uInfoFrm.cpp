@@ -1,6 +1,7 @@
 #include "wallpaper/uInfoFrm.h"
 
 #include "base/AppError.h"
+#include "base/Artwork.h"
 #include "base/Fonts.h"
 #include "base/Reporter.h"
 #include "wallpaper/uGlobal.h"
@@ -12,34 +13,19 @@
 #include <QPushButton>
 #include <QWindow>
 
+void initWallpaperArtwork();
+
 namespace tevuna {
 
 namespace {
 
 const QColor kOutline(216, 227, 243);
 
-QPixmap questionIcon()
-{
-    QPixmap pm(45, 46);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(74, 132, 206));
-    p.drawEllipse(QRectF(1.5, 2, 42, 42));
-    p.setPen(Qt::white);
-    QFont f(QStringLiteral("DejaVu Sans"));
-    f.setPixelSize(30);
-    f.setBold(true);
-    p.setFont(f);
-    p.drawText(QRectF(1.5, 2, 42, 42), Qt::AlignCenter, QStringLiteral("?"));
-    return pm;
-}
-
 } // namespace
 
 TInforFrm::TInforFrm(QWidget *parent) : QDialog(parent)
 {
+    initWallpaperArtwork();
     setObjectName(QStringLiteral("InforFrm"));
     setWindowTitle(QStringLiteral("InfoFrm"));
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
@@ -53,7 +39,7 @@ TInforFrm::TInforFrm(QWidget *parent) : QDialog(parent)
     imgques = new QLabel(this);
     imgques->setObjectName(QStringLiteral("imgques"));
     imgques->setGeometry(32, 24, 45, 46);
-    imgques->setPixmap(questionIcon());
+    imgques->setPixmap(artwork(QStringLiteral(":/wallpaper/question.svg"), imgques->size()));
 
     lblInfo = new QLabel(QStringLiteral("您确定要更换壁纸？"), this);
     lblInfo->setObjectName(QStringLiteral("lblInfo"));

@@ -1,6 +1,7 @@
 #include "wallpaper/uPicSel.h"
 
 #include "base/AppError.h"
+#include "base/Artwork.h"
 #include "base/Fonts.h"
 #include "base/ImageLabel.h"
 #include "base/LineFile.h"
@@ -13,38 +14,26 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
-#include <QLinearGradient>
-#include <QPainter>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QWindow>
+
+// Resources of a static library are registered by hand, outside any namespace.
+void initWallpaperArtwork()
+{
+    Q_INIT_RESOURCE(wallpaper);
+}
 
 namespace tevuna {
 
 namespace {
 
-const QColor kListOutline(64, 128, 128);
-
-QPixmap backgroundPicture(QSize size)
-{
-    QPixmap pm(size);
-    QPainter p(&pm);
-    QLinearGradient g(0, 0, 0, size.height());
-    g.setColorAt(0, QColor(226, 237, 250));
-    g.setColorAt(1, QColor(246, 250, 255));
-    p.fillRect(pm.rect(), g);
-    p.setPen(QColor(216, 227, 243));
-    p.drawRect(pm.rect().adjusted(0, 0, -1, -1));
-    // The list's frame.
-    p.setPen(kListOutline);
-    p.drawRect(8, 55, 320, 161);
-    return pm;
-}
 
 } // namespace
 
 TPicSelFrm::TPicSelFrm(QWidget *parent) : QDialog(parent)
 {
+    initWallpaperArtwork();
     setObjectName(QStringLiteral("PicSelFrm"));
     setWindowTitle(QStringLiteral("背景图片选择"));
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
@@ -54,23 +43,18 @@ TPicSelFrm::TPicSelFrm(QWidget *parent) : QDialog(parent)
     imgBG = new ImageLabel(this);
     imgBG->setObjectName(QStringLiteral("imgBG"));
     imgBG->setGeometry(rect());
-    imgBG->setPixmap(backgroundPicture(size()));
+    imgBG->setPixmap(artwork(QStringLiteral(":/wallpaper/picsel_background.svg"), size()));
     connect(imgBG, &ImageLabel::mouseMoved, this, [this] { showClose(img_close_normal); });
     connect(imgBG, &ImageLabel::mousePressed, this, [this] {
         if (windowHandle())
             windowHandle()->startSystemMove();
     });
 
-    imgLogo = new QLabel(QStringLiteral("背景图片选择"), this);
+    imgLogo = new QLabel(this);
     imgLogo->setObjectName(QStringLiteral("imgLogo"));
     imgLogo->setGeometry(5, 1, 200, 57);
-    imgLogo->setFont(pixelFont(QStringLiteral("微软雅黑"), 18, true));
-    imgLogo->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    imgLogo->setIndent(12);
+    imgLogo->setPixmap(artwork(QStringLiteral(":/wallpaper/picsel_logo.svg"), imgLogo->size()));
     imgLogo->setAttribute(Qt::WA_TransparentForMouseEvents);
-    QPalette logoPal = imgLogo->palette();
-    logoPal.setColor(QPalette::WindowText, QColor(40, 86, 150));
-    imgLogo->setPalette(logoPal);
 
     const auto makeClose = [this](const char *name, const QColor &square, const QColor &cross) {
         auto *img = new ImageLabel(this);
