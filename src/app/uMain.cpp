@@ -140,7 +140,7 @@ QColor memoSchemeColor(int memoSchemeIndex)
     }
 }
 
-TMainFrm::TMainFrm(TDM &dm, QWidget *parent) : QWidget(parent), m_dm(dm)
+TMainFrm::TMainFrm(TDM &dm, QWidget *parent) : QWidget(parent), m_memo(dm)
 {
     initArtwork();
     buildControls();
@@ -350,7 +350,6 @@ void TMainFrm::FormCreate()
         g.picList.clear();
         g.picCount = 0;
         m_memoSchemeIndex = 0;
-        m_contentLoaded = false;
         tmrAutoSave->start();
         ChnCalendar1->setDateTime(Clock::current().now());
         tmrDateTimer();
@@ -419,7 +418,7 @@ void TMainFrm::img_close_highlightClick()
 {
     try {
         SaveMemo();
-        if (!m_unsaved.isEmpty()) {
+        if (m_memo.hasUnsaved()) {
             // Ending now would lose them: the user can try again, or leave by the menu.
             Reporter::current().message(
                 QStringLiteral("记事未能保存到数据库，程序暂不退出。请稍后再试。"));

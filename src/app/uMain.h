@@ -1,7 +1,8 @@
 #pragma once
 
+#include "notes/MemoSession.h"
+
 #include <QColor>
-#include <QHash>
 #include <QRect>
 #include <QSize>
 #include <QStringList>
@@ -15,6 +16,7 @@ class QAction;
 class QPushButton;
 class QTimer;
 class QTextBrowser;
+class QTextDocument;
 class QUrl;
 
 namespace tevuna {
@@ -98,7 +100,7 @@ public:
     int picIndex() const { return m_picIndex; }
 
     int memoSchemeIndex() const { return m_memoSchemeIndex; }
-    bool contentLoaded() const { return m_contentLoaded; }
+    bool contentLoaded() const { return m_memo.contentLoaded(); }
 
     QLabel *lblDateTime = nullptr;
     TChnCalendar *ChnCalendar1 = nullptr;
@@ -152,6 +154,10 @@ private:
     void SaveWindowSettings();
     void ChnCalendar1Change();
     void rdtAbcExit();
+    // Saves the memo box if the user changed it; only leaving the box, a date change and the
+    // close put what the input method is still composing into the text first.
+    void saveShownMemo(bool commitComposition);
+    void showMemoDocument(std::unique_ptr<QTextDocument> document);
     enum class Look { Normal, Highlight, Down };
     void setChrome(Look close, Look mini);
     void imgBGMouseDown(QMouseEvent *event);
@@ -162,7 +168,6 @@ private:
     Qt::Edges sizingEdges(QPoint pos) const;
     void requestTermination();
 
-    TDM &m_dm;
     TDeskBGSetFrm *m_deskBGSet = nullptr;
     TPicSelFrm *m_picSelFrm = nullptr;
     TInforFrm *m_inforFrm = nullptr;
@@ -171,16 +176,9 @@ private:
     int m_picIndex = 0;
     int m_memoSchemeIndex = 0;
     WindowSettings m_savedBounds;
-    bool m_contentLoaded = false;
     bool m_shown = false;
-    // The date key of the memo in the box, whatever date the calendar shows now.
-    QString m_loadedKey;
-    // The last load failed: the box does not hold that date's memo, so it is not saved
-    // over the stored one until the user edits it.
-    bool m_loadFailed = false;
-    // Memos that could not be saved yet, by date key: tried again at every save.
-    QHash<QString, QByteArray> m_unsaved;
-    bool m_saveFailureNoticed = false;
+    // What the memo box was loaded for and what is still to be saved.
+    MemoSession m_memo;
     QColor m_lastColor = Qt::black;
     // Set once the application is ending: nothing may be saved by a focus change after it.
     bool m_terminating = false;

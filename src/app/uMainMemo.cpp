@@ -8,75 +8,54 @@
 #include "calendarview/ChnCalendarPicker.h"
 #include "notes/MemoBox.h"
 #include "notes/MemoDocument.h"
-#include "notes/uDM.h"
+
+#include <QTextCursor>
+#include <QTextDocument>
 
 namespace tevuna {
 
 void TMainFrm::LoadMemo()
 {
-    const QString key = dateKey(ChnCalendar1->DateTime().date());
-    m_contentLoaded = false;
-    QByteArray document;
-    // A memo that could not be saved yet is newer than the stored one.
-    const bool pending = m_unsaved.contains(key);
-    if (pending)
-        document = m_unsaved.value(key);
-    if ((!pending && !m_dm.loadMemoData(key, &document)) ||
-        !memodoc::decode(document, rdtAbc->document())) {
-        // The box does not hold this date's memo: nothing is saved over the stored one until
-        // the user edits it, and the flag stays cleared so the timer cannot either.
-        m_loadedKey = key;
-        m_loadFailed = true;
-        rdtAbc->document()->setModified(false);
+    MemoSession::Loaded loaded = m_memo.load(dateKey(ChnCalendar1->DateTime().date()));
+    showMemoDocument(std::move(loaded.document));
+    if (!loaded.ok)
         Reporter::current().message(QStringLiteral("加载记事内容失败！"));
-        return;
-    }
-    rdtAbc->document()->setModified(pending);
-    m_loadedKey = key;
-    m_loadFailed = false;
-    m_contentLoaded = true;
+}
+
+void TMainFrm::showMemoDocument(std::unique_ptr<QTextDocument> document)
+{
+    // The box deletes only the document it made itself; the ones handed to it are ours.
+    std::unique_ptr<QTextDocument> old(
+        rdtAbc->document()->parent() == rdtAbc ? rdtAbc->document() : nullptr);
+    document->setDefaultFont(rdtAbc->font());
+    document->setParent(rdtAbc);
+    rdtAbc->setDocument(document.release());
 }
 
 void TMainFrm::SaveMemo()
 {
+    saveShownMemo(true);
+}
+
+void TMainFrm::saveShownMemo(bool commitComposition)
+{
     // The last characters typed through an input method are part of the memo too.
-    rdtAbc->commitPreedit();
-    const QString key =
-        m_loadedKey.isEmpty() ? dateKey(ChnCalendar1->DateTime().date()) : m_loadedKey;
-    m_contentLoaded = false;
-    // Earlier memos that could not be saved go first.
-    for (auto it = m_unsaved.begin(); it != m_unsaved.end();) {
-        if (it.key() != key && m_dm.saveMemoData(it.key(), it.value()))
-            it = m_unsaved.erase(it);
-        else
-            ++it;
+    if (commitComposition)
+        rdtAbc->commitPreedit();
+    if (std::unique_ptr<QTextDocument> merged = m_memo.save(*rdtAbc->document())) {
+        // The memo had changed elsewhere: the box shows both texts, as they were stored.
+        const int caret = rdtAbc->textCursor().position();
+        showMemoDocument(std::move(merged));
+        QTextCursor cursor = rdtAbc->textCursor();
+        cursor.setPosition(qMin(caret, rdtAbc->document()->characterCount() - 1));
+        rdtAbc->setTextCursor(cursor);
     }
-    if (!m_loadFailed || rdtAbc->document()->isModified()) {
-        const QByteArray document = memodoc::encode(*rdtAbc->document());
-        if (m_dm.saveMemoData(key, document)) {
-            m_unsaved.remove(key);
-            m_loadFailed = false;
-            rdtAbc->document()->setModified(false);
-        } else {
-            // Kept, and tried again at the next save; the user hears of it once.
-            m_unsaved.insert(key, document);
-        }
-    }
-    if (m_unsaved.isEmpty()) {
-        m_saveFailureNoticed = false;
-    } else if (!m_saveFailureNoticed) {
-        m_saveFailureNoticed = true;
-        Reporter::current().notice(
-            QStringLiteral("记事暂时无法保存到数据库，内容仍保留在记事框中，稍后会自动重试。"));
-    }
-    m_contentLoaded = true;
 }
 
 void TMainFrm::ChnCalendar1Change()
 {
     // Whatever moved the date, what was typed belongs to the date it was typed for.
-    if (!m_loadedKey.isEmpty() && m_loadedKey != dateKey(ChnCalendar1->DateTime().date()) &&
-        rdtAbc->document()->isModified())
+    if (rdtAbc->document()->isModified() || rdtAbc->isComposing())
         SaveMemo();
     LoadMemo();
 }
@@ -89,8 +68,13 @@ void TMainFrm::rdtAbcExit()
 
 void TMainFrm::tmrAutoSaveTimer()
 {
-    if (!m_terminating && m_memoSchemeIndex != 0 && m_contentLoaded)
-        SaveMemo();
+    if (m_terminating)
+        return;
+    // A word still being composed stays the input method's: the committed text is saved.
+    if (m_memoSchemeIndex != 0 && m_memo.contentLoaded())
+        saveShownMemo(false);
+    else
+        m_memo.retryPending();
 }
 
 void TMainFrm::btnGouClick()

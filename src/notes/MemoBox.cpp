@@ -21,6 +21,9 @@ MemoBox::MemoBox(QWidget *parent) : QTextEdit(parent)
     setObjectName(QStringLiteral("rdtAbc"));
     setFrameShape(QFrame::NoFrame);
     setAcceptRichText(true);
+    // A line without a break opportunity (a pasted URL, a megabyte of one word) still wraps,
+    // instead of being laid out as one endless line.
+    setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     setFont(pixelFont(QStringLiteral("宋体"), 15));
     setSchemeColor({});
 

@@ -24,6 +24,8 @@ public:
     void colourSelection(const QColor &color);
     // Puts what the input method is still composing into the text, so a save keeps it.
     void commitPreedit();
+    // An input method is composing text in the box that is not in the document yet.
+    bool isComposing() const { return !m_preedit.isEmpty(); }
     // The background of the memo box's scheme; invalid restores the design colour.
     void setSchemeColor(const QColor &color);
 

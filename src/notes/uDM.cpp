@@ -13,8 +13,11 @@ namespace tevuna {
 
 namespace {
 
-// How long a statement waits for another process that holds the file.
-constexpr int kBusyTimeoutMs = 3000;
+// How long a statement waits for another process that holds the file. Every save runs on the
+// window's thread: a memo that cannot be written this quickly stays pending and is retried.
+constexpr int kBusyTimeoutMs = 50;
+// Opening happens once, before any window is shown: it may wait longer for another program.
+constexpr int kOpenBusyTimeoutMs = 3000;
 
 constexpr const char *kSchema = "CREATE TABLE UserCon(conIndex TEXT NOT NULL, data BLOB);"
                                 "CREATE INDEX UserConIndex ON UserCon(conIndex);";
@@ -123,7 +126,7 @@ bool TDM::OpenDatabase()
     const QByteArray file = m_path.toUtf8();
     if (sqlite3_open_v2(file.constData(), &m_db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
         return fail();
-    sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
+    sqlite3_busy_timeout(m_db, kOpenBusyTimeoutMs);
     // Read the schema before anything may write, so a damaged or foreign file is refused
     // while it is still exactly as it was.
     if (!prepare(m_db, "SELECT conIndex, data FROM UserCon LIMIT 0", nullptr))
@@ -132,6 +135,7 @@ bool TDM::OpenDatabase()
     if (!exec(m_db, "PRAGMA journal_mode=WAL", nullptr) ||
         !exec(m_db, "PRAGMA synchronous=FULL", nullptr))
         return fail();
+    sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
     return true;
 }
 
@@ -164,51 +168,89 @@ bool TDM::loadMemoData(const QString &dateKey, QByteArray *document, QString *er
 
 bool TDM::saveMemoData(const QString &dateKey, const QByteArray &document, QString *error)
 {
+    SaveOutcome outcome = save(dateKey, document, false, std::nullopt);
+    if (error)
+        *error = outcome.error;
+    return outcome.result == SaveResult::Saved;
+}
+
+TDM::SaveOutcome TDM::saveMemoDataIf(const QString &dateKey, const QByteArray &document,
+                                     const std::optional<QByteArray> &expected)
+{
+    return save(dateKey, document, true, expected);
+}
+
+TDM::SaveOutcome TDM::save(const QString &dateKey, const QByteArray &document, bool checked,
+                           const std::optional<QByteArray> &expected)
+{
+    SaveOutcome out;
     if (!m_db) {
-        if (error)
-            *error = QStringLiteral("database not open");
-        return false;
+        out.error = QStringLiteral("database not open");
+        return out;
     }
-    if (!exec(m_db, "BEGIN IMMEDIATE", error))
-        return false;
-    const auto rollback = [this]() {
-        exec(m_db, "ROLLBACK", nullptr);
-        return false;
+    const auto fail = [this, &out](int rc) {
+        const int primary = rc & 0xff;
+        out.result =
+            primary == SQLITE_BUSY || primary == SQLITE_LOCKED ? SaveResult::Busy
+            : primary == SQLITE_READONLY || primary == SQLITE_PERM || primary == SQLITE_CANTOPEN
+                ? SaveResult::ReadOnly
+                : SaveResult::Failed;
+        out.error = lastError(m_db);
+        if (!sqlite3_get_autocommit(m_db))
+            exec(m_db, "ROLLBACK", nullptr);
+        return out;
     };
-    Statement find = prepare(m_db, kSelectFirst, error);
+    int rc = sqlite3_exec(m_db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK)
+        return fail(rc);
+    Statement find = prepare(m_db, kSelectFirst, nullptr);
     if (!find)
-        return rollback();
+        return fail(sqlite3_errcode(m_db));
     bindKey(find.get(), 1, dateKey);
-    const int rc = sqlite3_step(find.get());
+    rc = sqlite3_step(find.get());
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE)
+        return fail(rc);
+    if (checked) {
+        QByteArray stored;
+        if (rc == SQLITE_ROW) {
+            const void *blob = sqlite3_column_blob(find.get(), 1);
+            const int size = sqlite3_column_bytes(find.get(), 1);
+            if (blob && size > 0)
+                stored = QByteArray(static_cast<const char *>(blob), size);
+        }
+        if (expected ? stored != *expected : !stored.isEmpty()) {
+            find.reset();
+            exec(m_db, "ROLLBACK", nullptr);
+            out.result = SaveResult::Conflict;
+            out.stored = stored;
+            return out;
+        }
+    }
     Statement write;
     if (rc == SQLITE_ROW) {
         const sqlite3_int64 rowid = sqlite3_column_int64(find.get(), 0);
-        write = prepare(m_db, kUpdate, error);
+        write = prepare(m_db, kUpdate, nullptr);
         if (!write)
-            return rollback();
+            return fail(sqlite3_errcode(m_db));
         bindDocument(write.get(), 1, document);
         sqlite3_bind_int64(write.get(), 2, rowid);
-    } else if (rc == SQLITE_DONE) {
-        write = prepare(m_db, kInsert, error);
+    } else {
+        write = prepare(m_db, kInsert, nullptr);
         if (!write)
-            return rollback();
+            return fail(sqlite3_errcode(m_db));
         bindKey(write.get(), 1, dateKey);
         bindDocument(write.get(), 2, document);
-    } else {
-        if (error)
-            *error = lastError(m_db);
-        return rollback();
     }
     find.reset();
-    if (sqlite3_step(write.get()) != SQLITE_DONE) {
-        if (error)
-            *error = lastError(m_db);
-        return rollback();
-    }
+    rc = sqlite3_step(write.get());
+    if (rc != SQLITE_DONE)
+        return fail(rc);
     write.reset();
-    if (!exec(m_db, "COMMIT", error))
-        return rollback();
-    return true;
+    rc = sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK)
+        return fail(rc);
+    out.result = SaveResult::Saved;
+    return out;
 }
 
 } // namespace tevuna

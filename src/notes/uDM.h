@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <optional>
+
 struct sqlite3;
 
 namespace tevuna {
@@ -33,8 +35,29 @@ public:
     // Updates the first row of the key, or inserts one, in one transaction.
     bool saveMemoData(const QString &dateKey, const QByteArray &document, QString *error = nullptr);
 
+    enum class SaveResult {
+        Saved,
+        Busy,     // another program holds the file for writing: try again later
+        ReadOnly, // the file or its folder cannot be written
+        Conflict, // the stored document is not the one expected: nothing was written
+        Failed,
+    };
+    struct SaveOutcome {
+        SaveResult result = SaveResult::Failed;
+        // With Conflict: the document stored now (empty when there is none).
+        QByteArray stored;
+        QString error;
+    };
+    // Writes the document only while the stored one is still `expected` (no row counts as an
+    // empty document); without an expectation, only while nothing or an empty document is
+    // stored. Check and write are one transaction, so no other writer slips in between.
+    SaveOutcome saveMemoDataIf(const QString &dateKey, const QByteArray &document,
+                               const std::optional<QByteArray> &expected);
+
 private:
     void close();
+    SaveOutcome save(const QString &dateKey, const QByteArray &document, bool checked,
+                     const std::optional<QByteArray> &expected);
 
     QString m_path;
     sqlite3 *m_db = nullptr;

@@ -203,7 +203,7 @@ TEST_F(MainWindow, CloseImageSavesMemoAndBoundsButExitSavesNothing)
 {
     TMainFrm *w = start();
     w->show();
-    w->rdtAbc->setPlainText(QStringLiteral("周六 爬山"));
+    w->rdtAbc->insertAtCaret(QStringLiteral("周六 爬山"));
     w->setGeometry(40, 50, 820, 560);
     w->N_ExitPrjClick();
     app.reset();
@@ -212,7 +212,7 @@ TEST_F(MainWindow, CloseImageSavesMemoAndBoundsButExitSavesNothing)
     w = start();
     w->show();
     EXPECT_EQ(w->rdtAbc->toPlainText(), QString());
-    w->rdtAbc->setPlainText(QStringLiteral("周六 爬山"));
+    w->rdtAbc->insertAtCaret(QStringLiteral("周六 爬山"));
     // Partly off the screen: kept exactly, never clamped.
     w->setGeometry(-120, 50, 820, 560);
     // Through the chrome: hover shows the highlight, a click on it closes with saving.
@@ -237,7 +237,7 @@ TEST_F(MainWindow, TimerSavesOnlyWithASchemeIndexAndLoadedContent)
     home.writeFile(QStringLiteral("Data/FormSize.ini"), "0\r\n750\r\n500\r\n0\r\n0\r\n");
     TMainFrm *w = start();
     w->show();
-    w->rdtAbc->setPlainText(QStringLiteral("not yet"));
+    w->rdtAbc->insertAtCaret(QStringLiteral("not yet"));
     w->tmrAutoSaveTimer();
     QByteArray stored;
     ASSERT_TRUE(app->dataModule()->loadMemoData(QStringLiteral("20130105"), &stored));
@@ -248,7 +248,7 @@ TEST_F(MainWindow, TimerSavesOnlyWithASchemeIndexAndLoadedContent)
     w = start();
     w->show();
     EXPECT_TRUE(w->contentLoaded());
-    w->rdtAbc->setPlainText(QStringLiteral("saved"));
+    w->rdtAbc->insertAtCaret(QStringLiteral("saved"));
     w->tmrAutoSaveTimer();
     ASSERT_TRUE(app->dataModule()->loadMemoData(QStringLiteral("20130105"), &stored));
     QTextDocument doc;

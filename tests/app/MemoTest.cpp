@@ -93,7 +93,7 @@ TEST_F(Memo, TextStillBeingComposedIsSavedToo)
     EXPECT_EQ(stored("20100601"), QStringLiteral("会议"));
 }
 
-TEST_F(Memo, AMemoThatFailedToLoadIsNotOverwrittenUntilEdited)
+TEST_F(Memo, AMemoThatFailedToLoadIsNeitherShownFromAnotherDayNorOverwritten)
 {
     ASSERT_TRUE(app->dataModule()->saveMemoData(
         QStringLiteral("20100603"), memodoc::encode(QTextDocument(QStringLiteral("原来的")))));
@@ -103,6 +103,7 @@ TEST_F(Memo, AMemoThatFailedToLoadIsNotOverwrittenUntilEdited)
     moveTo(QDate(2010, 6, 3));
     EXPECT_EQ(test::reporter().messages, QStringList{QStringLiteral("加载记事内容失败！")});
     EXPECT_FALSE(w->contentLoaded());
+    EXPECT_EQ(w->rdtAbc->toPlainText(), QString()) << "not the 1st's memo under the 3rd";
     sql("ALTER TABLE Away RENAME TO UserCon");
 
     // Leaving the box and the timer write nothing over the memo that did not load.
@@ -111,10 +112,14 @@ TEST_F(Memo, AMemoThatFailedToLoadIsNotOverwrittenUntilEdited)
     EXPECT_EQ(stored("20100603"), QStringLiteral("原来的"));
     EXPECT_EQ(stored("20100601"), QStringLiteral("today"));
 
-    // Once the user really edits it, it is theirs to save.
-    type(QStringLiteral(" 改过"));
+    // What the user types then is kept beside the stored memo, never in its place.
+    type(QStringLiteral("改过"));
     w->SaveMemo();
-    EXPECT_EQ(stored("20100603"), QStringLiteral("today 改过"));
+    const QString both = stored("20100603");
+    EXPECT_TRUE(both.startsWith(QStringLiteral("原来的\n"))) << both.toStdString();
+    EXPECT_TRUE(both.endsWith(QStringLiteral("\n改过"))) << both.toStdString();
+    EXPECT_EQ(w->rdtAbc->toPlainText(), both);
+    EXPECT_EQ(test::reporter().notices.size(), 1);
 }
 
 TEST_F(Memo, AFailedSaveKeepsTheTextRetriesAndSaysSoOnce)
