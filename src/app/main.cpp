@@ -1,6 +1,8 @@
 #include "app/Application.h"
+#include "app/SingleInstance.h"
 #include "app/uMain.h"
 #include "base/AppError.h"
+#include "base/AppFolder.h"
 #include "base/Fonts.h"
 #include "base/Reporter.h"
 
@@ -72,10 +74,23 @@ int main(int argc, char *argv[])
     QGuiApplication::setDesktopFileName(QStringLiteral("tevuna"));
     tevuna::installFontSubstitutions();
 
+    // A second start on the same folder would save over the first one's memos.
+    tevuna::SingleInstance instance(tevuna::appfolder::path(QStringLiteral("Data")));
+    if (!instance.acquire()) {
+        if (!instance.activateRunning())
+            tevuna::Reporter::current().message(QStringLiteral("Tevuna桌面日历已经在运行。"));
+        return 0;
+    }
+
     tevuna::Application app;
     if (!app.start())
         return 1;
     tevuna::TMainFrm *main = app.mainForm();
+    QObject::connect(&instance, &tevuna::SingleInstance::activationRequested, main, [main] {
+        main->showNormal();
+        main->raise();
+        main->activateWindow();
+    });
     std::unique_ptr<ScreenshotOnFirstPaint> screenshot;
     const QString shotPath = qEnvironmentVariable("TEVUNA_SCREENSHOT");
     if (!shotPath.isEmpty())
