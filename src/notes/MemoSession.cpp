@@ -148,7 +148,7 @@ void MemoSession::retryPending()
         m_told = Trouble::None;
 }
 
-bool MemoSession::retry(bool *busy)
+void MemoSession::retry(bool *busy)
 {
     for (auto it = m_pending.begin(); it != m_pending.end() && !*busy;) {
         // The shown memo is saved from the box itself, which may hold newer text.
@@ -164,7 +164,6 @@ bool MemoSession::retry(bool *busy)
         *busy = result == TDM::SaveResult::Busy;
         ++it;
     }
-    return m_pending.isEmpty();
 }
 
 void MemoSession::tell(Trouble trouble, const QString &key)

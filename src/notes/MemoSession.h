@@ -60,7 +60,7 @@ private:
     TDM::SaveResult store(const QString &key, Pending &memo,
                           std::unique_ptr<QTextDocument> *merged);
     void tell(Trouble trouble, const QString &key);
-    bool retry(bool *busy);
+    void retry(bool *busy);
 
     TDM &m_dm;
     QString m_key;
