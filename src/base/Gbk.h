@@ -18,6 +18,11 @@ class Encoder
 public:
     Encoder();
     QByteArray operator()(const QString &text);
+    // The two bytes code page 936 itself has for one character (a UTF-16 unit or a surrogate
+    // pair), or nothing: GB18030 also gives two bytes for private-use characters and for a
+    // few characters where code page 936 has a private-use one, and other programs show
+    // those as garbage.
+    QByteArray cp936(QStringView one);
 
 private:
     QStringEncoder m_encoder;

@@ -5,10 +5,15 @@
 
 #include <QFocusEvent>
 #include <QGuiApplication>
+#include <QImage>
 #include <QInputMethod>
 #include <QInputMethodEvent>
 #include <QMenu>
+#include <QMimeData>
 #include <QTextCursor>
+#include <QTextDocument>
+#include <QTextImageFormat>
+#include <QUrl>
 
 namespace tevuna {
 
@@ -44,6 +49,32 @@ MemoBox::MemoBox(QWidget *parent) : QTextEdit(parent)
     X1 = add("X1", QStringLiteral("打X"), [this] { insertAtCaret(QStringLiteral("×")); });
     pmDeskTopMonCal->addSeparator()->setObjectName(QStringLiteral("N5"));
     CtrlZ1 = add("CtrlZ1", QStringLiteral("撤销(Ctrl+Z)"), [this] { undo(); });
+}
+
+bool MemoBox::canInsertFromMimeData(const QMimeData *source) const
+{
+    return source->hasImage() || QTextEdit::canInsertFromMimeData(source);
+}
+
+// A copied picture goes into the document itself, so it is stored with the memo.
+void MemoBox::insertFromMimeData(const QMimeData *source)
+{
+    const QImage image = source->hasImage() && !source->hasHtml()
+                             ? qvariant_cast<QImage>(source->imageData())
+                             : QImage();
+    if (image.isNull()) {
+        QTextEdit::insertFromMimeData(source);
+        return;
+    }
+    const QUrl name(QStringLiteral("pasted-image:%1").arg(++m_pastedImages));
+    document()->addResource(QTextDocument::ImageResource, name, image);
+    QTextImageFormat format;
+    format.setName(name.toString());
+    format.setWidth(image.width());
+    format.setHeight(image.height());
+    QTextCursor cursor = textCursor();
+    cursor.insertImage(format);
+    setTextCursor(cursor);
 }
 
 void MemoBox::insertAtCaret(const QString &text)

@@ -49,9 +49,12 @@ protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
     void inputMethodEvent(QInputMethodEvent *event) override;
+    bool canInsertFromMimeData(const QMimeData *source) const override;
+    void insertFromMimeData(const QMimeData *source) override;
 
 private:
     QString m_preedit;
+    int m_pastedImages = 0;
 };
 
 } // namespace tevuna

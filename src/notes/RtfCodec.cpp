@@ -2,20 +2,30 @@
 
 #include "base/Gbk.h"
 
+#include <QBuffer>
 #include <QColor>
 #include <QHash>
+#include <QImage>
+#include <QImageReader>
 #include <QSet>
 #include <QStringDecoder>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextFragment>
+#include <QTextImageFormat>
+#include <QUrl>
 
 #include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <limits>
+#include <utility>
 #include <vector>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
 
 namespace tevuna::rtf {
 
@@ -28,6 +38,13 @@ constexpr int kMaxDigits = 10;
 // Font sizes as half-points, within what an editor offers.
 constexpr int kMinHalfPoints = 2;
 constexpr int kMaxHalfPoints = 3276;
+// A picture's data beyond this is not kept: no memo needs a bigger one.
+constexpr qsizetype kMaxPictureBytes = 16 * 1024 * 1024;
+constexpr qint64 kMaxPicturePixels = 40'000'000;
+// Twips per pixel at 96 dots per inch.
+constexpr int kTwipsPerPixel = 15;
+// Pictures read from a memo are named so; the name only has to be unique in its document.
+constexpr QLatin1StringView kImageScheme("memo-image");
 
 // ---------------------------------------------------------------- writing
 
@@ -58,10 +75,9 @@ void appendText(QByteArray &out, const QString &text)
         } else {
             const bool pair =
                 c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate();
-            const QString one = pair ? text.mid(i, 2) : QString(c);
-            // Two bytes are a GBK character; four bytes, or none, are outside GBK.
-            const QByteArray bytes = encoder(one);
-            if (!pair && bytes.size() == 2) {
+            const QStringView one = QStringView(text).mid(i, pair ? 2 : 1);
+            const QByteArray bytes = encoder.cp936(one);
+            if (!bytes.isEmpty()) {
                 for (const char b : bytes)
                     out += QByteArrayLiteral("\\'") +
                            QByteArray::number(uchar(b), 16).rightJustified(2, '0');
@@ -126,9 +142,41 @@ QByteArray fragmentControls(const QTextCharFormat &f, Tables &tables)
     return c;
 }
 
+// A picture in the document as PNG, the form every RTF reader of our time shows; nothing
+// when its image cannot be had (a web address, a file since removed).
+QByteArray pictureGroup(const QTextDocument &document, const QTextImageFormat &f)
+{
+    const QVariant resource = document.resource(QTextDocument::ImageResource, QUrl(f.name()));
+    QImage image;
+    if (resource.metaType() == QMetaType::fromType<QImage>())
+        image = resource.value<QImage>();
+    else if (resource.canConvert<QImage>())
+        image = qvariant_cast<QImage>(resource);
+    if (image.isNull() && resource.metaType() == QMetaType::fromType<QByteArray>())
+        image.loadFromData(resource.toByteArray());
+    if (image.isNull())
+        return {};
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "PNG"))
+        return {};
+    const int width = f.width() > 0 ? int(std::lround(f.width())) : image.width();
+    const int height = f.height() > 0 ? int(std::lround(f.height())) : image.height();
+    QByteArray out = "{\\pict\\pngblip\\picw" + QByteArray::number(image.width()) + "\\pich" +
+                     QByteArray::number(image.height()) + "\\picwgoal" +
+                     QByteArray::number(width * kTwipsPerPixel) + "\\pichgoal" +
+                     QByteArray::number(height * kTwipsPerPixel) + "\r\n";
+    const QByteArray hex = png.toHex();
+    for (qsizetype i = 0; i < hex.size(); i += 128)
+        out += hex.mid(i, 128) + "\r\n";
+    out += '}';
+    return out;
+}
+
 // ---------------------------------------------------------------- reading
 
-enum class Destination { Text, FontTable, ColorTable, Skip };
+enum class Destination { Text, FontTable, ColorTable, Picture, Skip };
 
 struct State {
     Destination destination = Destination::Text;
@@ -141,14 +189,103 @@ struct State {
     int background = 0;
     int font = -1;
     int unicodeSkip = 1;
+    bool hidden = false;
+    // After \dbch: the associated properties (\ab, \ai, \afs) are those of Chinese text.
+    bool eastAsian = false;
     // Inside an object or a field, whose shown result is text again.
     bool hasResult = false;
+    // Right after \*: a destination we read may still follow.
+    bool starred = false;
 };
+
+// The picture being read, from \pict to the end of its group.
+struct Picture {
+    QByteArray format; // "png", "jpeg", or empty for kinds we do not show
+    QByteArray data;
+    int high = -1;                     // a hex digit waiting for its pair
+    int widthGoal = 0, heightGoal = 0; // twips
+    int scaleX = 100, scaleY = 100;    // per cent
+
+    void addHex(char c)
+    {
+        const int v = QByteArray::fromRawData(&c, 1).toInt(nullptr, 16);
+        if (high < 0) {
+            high = v;
+        } else {
+            if (data.size() < kMaxPictureBytes)
+                data += char(high * 16 + v);
+            high = -1;
+        }
+    }
+};
+
+// The code page of an RTF font charset; 0 where the document's own code page applies.
+int codePageOfCharset(int charset)
+{
+    switch (charset) {
+    case 0:
+        return 1252;
+    case 77:
+        return 10000;
+    case 128:
+        return 932;
+    case 129:
+        return 949;
+    case 134:
+        return 936;
+    case 136:
+        return 950;
+    case 161:
+        return 1253;
+    case 162:
+        return 1254;
+    case 163:
+        return 1258;
+    case 177:
+        return 1255;
+    case 178:
+        return 1256;
+    case 186:
+        return 1257;
+    case 204:
+        return 1251;
+    case 222:
+        return 874;
+    case 238:
+        return 1250;
+    default:
+        return 0; // 1 default, 2 symbol, 255 OEM
+    }
+}
+
+QString decodeCodePage(int codePage, const QByteArray &bytes)
+{
+    if (codePage == 936)
+        return gbk::decode(bytes);
+    const QByteArray name =
+        codePage == 10000 ? QByteArray("macintosh") : "windows-" + QByteArray::number(codePage);
+    QStringDecoder decoder(name.constData());
+    if (decoder.isValid())
+        return decoder.decode(bytes);
+#ifdef Q_OS_WIN
+    const int n =
+        MultiByteToWideChar(UINT(codePage), 0, bytes.constData(), int(bytes.size()), nullptr, 0);
+    if (n > 0) {
+        QString out(n, Qt::Uninitialized);
+        MultiByteToWideChar(UINT(codePage), 0, bytes.constData(), int(bytes.size()),
+                            reinterpret_cast<wchar_t *>(out.data()), n);
+        return out;
+    }
+#endif
+    return gbk::decode(bytes);
+}
 
 class Reader
 {
 public:
-    Reader(const QByteArray &bytes, QTextDocument *document) : m_in(bytes), m_cursor(document) {}
+    Reader(const QByteArray &bytes, QTextDocument *document)
+        : m_in(bytes), m_document(document), m_cursor(document)
+    {}
 
     void run();
 
@@ -158,12 +295,15 @@ private:
     void addText(const QString &text);
     void addDecoded(const QString &text);
     void breakParagraph();
+    void startParagraphIfPending();
+    void endPicture();
     void controlWord(const QByteArray &word, bool hasParam, int param);
     QTextCharFormat format() const;
     QString decodeBytes(const QByteArray &bytes) const;
 
     const QByteArray &m_in;
     qsizetype m_pos = 0;
+    QTextDocument *m_document;
     QTextCursor m_cursor;
     std::vector<State> m_stack{State{}};
     int m_depth = 0;     // real nesting, which may run past the stack
@@ -171,7 +311,10 @@ private:
     QString m_text;      // text waiting for insertion in the current format
     int m_skipChars = 0; // characters still to skip after \uN
     bool m_pendingParagraph = false;
-    QByteArray m_codePage = "GB18030";
+    int m_pendingCells = 0; // cells ended, shown as tabs once more of the row follows
+    Picture m_picture;
+    int m_pictures = 0;
+    int m_codePage = 936;
     int m_defaultFont = 0;
     // Font tables.
     QHash<int, QString> m_fontNames;
@@ -191,16 +334,20 @@ State &top(std::vector<State> &stack)
 QString Reader::decodeBytes(const QByteArray &bytes) const
 {
     const State &s = m_stack.back();
-    QByteArray codec = m_codePage;
-    // A font with the Western charset under a Western code page is read as Western.
-    if (s.font >= 0 && m_fontCharsets.value(s.font, 134) == 0 && codec != "GB18030")
-        codec = "windows-1252";
-    if (codec == "GB18030")
-        return gbk::decode(bytes);
-    QStringDecoder decoder(codec.constData());
-    if (!decoder.isValid())
-        return gbk::decode(bytes);
-    return decoder.decode(bytes);
+    int codePage = m_codePage;
+    // A font's charset says how its bytes are encoded: a WordPad memo from a Western system
+    // has Chinese in a charset 134 font under code page 1252.
+    const int font = s.destination == Destination::FontTable ? m_tableFont
+                     : s.font >= 0                           ? s.font
+                                                             : m_defaultFont;
+    const auto charset = m_fontCharsets.constFind(font);
+    if (charset != m_fontCharsets.cend()) {
+        const int fontCodePage = codePageOfCharset(*charset);
+        // Chinese writers leave GBK bytes under Western fonts: under code page 936 they are GBK.
+        if (fontCodePage != 0 && !(fontCodePage == 1252 && codePage == 936))
+            codePage = fontCodePage;
+    }
+    return decodeCodePage(codePage, bytes);
 }
 
 void Reader::flushBytes()
@@ -260,16 +407,26 @@ void Reader::addDecoded(const QString &text)
         m_tableText += text;
         return;
     }
-    if (s.destination != Destination::Text || text.isEmpty())
+    if (s.destination != Destination::Text || s.hidden || text.isEmpty())
         return;
-    if (m_pendingParagraph) {
-        m_pendingParagraph = false;
-        m_cursor.insertBlock(QTextBlockFormat(), format());
-    }
+    startParagraphIfPending();
     // Control characters have no place in a memo, whichever way they were encoded.
     for (const QChar c : text)
         if (c.unicode() >= 0x20 || c == QLatin1Char('\t'))
             m_text += c;
+}
+
+// Before anything that shows: the paragraph a mark ended, then the cells before this one.
+void Reader::startParagraphIfPending()
+{
+    if (m_pendingParagraph) {
+        m_pendingParagraph = false;
+        m_cursor.insertBlock(QTextBlockFormat(), format());
+    }
+    if (m_pendingCells > 0) {
+        m_text += QString(m_pendingCells, QLatin1Char('\t'));
+        m_pendingCells = 0;
+    }
 }
 
 void Reader::breakParagraph()
@@ -283,20 +440,50 @@ void Reader::breakParagraph()
     m_pendingParagraph = true;
 }
 
+void Reader::endPicture()
+{
+    Picture picture = std::exchange(m_picture, Picture{});
+    if (picture.format.isEmpty() || picture.data.isEmpty())
+        return;
+    QBuffer buffer(&picture.data);
+    QImageReader reader(&buffer, picture.format);
+    // A header may claim any size: no memo picture is bigger than a large photo.
+    const QSize size = reader.size();
+    if (!size.isValid() || qint64(size.width()) * size.height() > kMaxPicturePixels)
+        return;
+    const QImage image = reader.read();
+    if (image.isNull())
+        return;
+    flushText();
+    startParagraphIfPending();
+    flushText();
+    const QString name = kImageScheme + QLatin1Char(':') + QString::number(++m_pictures);
+    m_document->addResource(QTextDocument::ImageResource, QUrl(name), image);
+    QTextImageFormat f;
+    f.setName(name);
+    const int width = picture.widthGoal > 0 ? picture.widthGoal / kTwipsPerPixel : image.width();
+    const int height =
+        picture.heightGoal > 0 ? picture.heightGoal / kTwipsPerPixel : image.height();
+    f.setWidth(std::max(1, width * std::clamp(picture.scaleX, 1, 1000) / 100));
+    f.setHeight(std::max(1, height * std::clamp(picture.scaleY, 1, 1000) / 100));
+    m_cursor.insertImage(f);
+}
+
 void Reader::controlWord(const QByteArray &word, bool hasParam, int param)
 {
     static const QSet<QByteArray> skipped{
-        "pict",         "object",      "stylesheet", "info",          "header",
-        "footer",       "headerl",     "headerr",    "headerf",       "footerl",
-        "footerr",      "footerf",     "footnote",   "listtable",     "listoverridetable",
-        "generator",    "rsidtbl",     "xmlnstbl",   "themedata",     "colorschememapping",
-        "latentstyles", "datastore",   "filetbl",    "revtbl",        "fldinst",
-        "bkmkstart",    "bkmkend",     "field",      "pgdsctbl",      "mmathPr",
-        "operator",     "author",      "title",      "company",       "comment",
-        "nonshppict",   "shppict",     "blipuid",    "wgrffmtfilter", "docvar",
-        "userprops",    "passwordhash"};
+        "pict",         "object",    "stylesheet",    "info",      "header",
+        "footer",       "headerl",   "headerr",       "headerf",   "footerl",
+        "footerr",      "footerf",   "footnote",      "listtable", "listoverridetable",
+        "generator",    "rsidtbl",   "xmlnstbl",      "themedata", "colorschememapping",
+        "latentstyles", "datastore", "filetbl",       "revtbl",    "fldinst",
+        "bkmkstart",    "bkmkend",   "field",         "pgdsctbl",  "mmathPr",
+        "operator",     "author",    "title",         "company",   "comment",
+        "nonshppict",   "blipuid",   "wgrffmtfilter", "docvar",    "userprops",
+        "passwordhash"};
     State &s = top(m_stack);
     const bool on = !hasParam || param != 0;
+    const bool starred = std::exchange(s.starred, false);
 
     if (s.destination == Destination::ColorTable) {
         if (word == "red") {
@@ -323,13 +510,39 @@ void Reader::controlWord(const QByteArray &word, bool hasParam, int param)
         }
         return;
     }
+    if (s.destination == Destination::Picture) {
+        if (word == "pngblip")
+            m_picture.format = "png";
+        else if (word == "jpegblip")
+            m_picture.format = "jpeg";
+        else if (word == "picwgoal")
+            m_picture.widthGoal = std::max(0, param);
+        else if (word == "pichgoal")
+            m_picture.heightGoal = std::max(0, param);
+        else if (word == "picscalex")
+            m_picture.scaleX = param;
+        else if (word == "picscaley")
+            m_picture.scaleY = param;
+        else if (word == "emfblip" || word == "wmetafile" || word == "dibitmap" ||
+                 word == "wbitmap" || word == "macpict")
+            m_picture.format.clear();
+        return;
+    }
     if (s.destination == Destination::Skip) {
         if (s.hasResult && (word == "result" || word == "fldrslt"))
+            s.destination = Destination::Text;
+        // Word puts the picture for RTF readers in {\\*\\shppict{\\pict ...}}.
+        else if (starred && word == "shppict" && m_stack.size() > 1 &&
+                 m_stack[m_stack.size() - 2].destination == Destination::Text)
             s.destination = Destination::Text;
         return;
     }
 
-    if (word == "object" || word == "field") {
+    if (word == "pict") {
+        flushText();
+        s.destination = Destination::Picture;
+        m_picture = Picture{};
+    } else if (word == "object" || word == "field") {
         flushText();
         s.destination = Destination::Skip;
         s.hasResult = true;
@@ -347,8 +560,16 @@ void Reader::controlWord(const QByteArray &word, bool hasParam, int param)
     } else if (word == "deff" && hasParam) {
         m_defaultFont = param;
     } else if (word == "ansicpg" && hasParam) {
-        m_codePage = param == 936 ? QByteArray("GB18030") : "windows-" + QByteArray::number(param);
+        m_codePage = param;
     } else if (word == "par" || word == "sect" || word == "page") {
+        breakParagraph();
+    } else if (word == "cell" || word == "nestcell") {
+        // A tab between cells; the row's last cell needs none.
+        flushText();
+        if (s.destination == Destination::Text)
+            ++m_pendingCells;
+    } else if (word == "row" || word == "nestrow") {
+        m_pendingCells = 0;
         breakParagraph();
     } else if (word == "line") {
         addText(QString(QChar::LineSeparator));
@@ -396,6 +617,18 @@ void Reader::controlWord(const QByteArray &word, bool hasParam, int param)
             s.font = param;
         else if (word == "uc" && hasParam)
             s.unicodeSkip = std::clamp(param, 0, 16);
+        else if (word == "v")
+            s.hidden = on;
+        else if (word == "dbch")
+            s.eastAsian = true;
+        else if (word == "loch" || word == "hich" || word == "rtlch" || word == "ltrch")
+            s.eastAsian = false;
+        else if (s.eastAsian && word == "ab")
+            s.bold = on;
+        else if (s.eastAsian && word == "ai")
+            s.italic = on;
+        else if (s.eastAsian && word == "afs" && hasParam)
+            s.halfPoints = std::clamp(param, kMinHalfPoints, kMaxHalfPoints);
         else if (word == "plain") {
             const State kept = s;
             s = State{};
@@ -435,8 +668,12 @@ void Reader::run()
                     flushText();
                 }
                 if (m_depth > 0) {
-                    if (m_depth < kMaxDepth && m_stack.size() > 1)
+                    if (m_depth < kMaxDepth && m_stack.size() > 1) {
+                        const bool picture = s.destination == Destination::Picture;
                         m_stack.pop_back();
+                        if (picture && m_stack.back().destination != Destination::Picture)
+                            endPicture();
+                    }
                     --m_depth;
                 }
                 if (m_depth == 0)
@@ -472,6 +709,18 @@ void Reader::run()
                     ++m_pos;
                 value = std::min<qint64>(value, std::numeric_limits<int>::max());
                 const int param = int(negative ? -value : value);
+                if (word == "bin") {
+                    // Raw bytes follow: data, never text or control words.
+                    const qsizetype length =
+                        std::min<qsizetype>(hasParam && param > 0 ? param : 0, n - m_pos);
+                    if (m_stack.back().destination == Destination::Picture &&
+                        m_picture.data.size() + length <= kMaxPictureBytes)
+                        m_picture.data += m_in.mid(m_pos, length);
+                    m_pos += length;
+                    if (m_skipChars > 0)
+                        --m_skipChars;
+                    continue;
+                }
                 if (m_skipChars > 0 && word != "u") {
                     // A control word counts as one of the characters after \uN.
                     --m_skipChars;
@@ -506,6 +755,7 @@ void Reader::run()
             case '*':
                 flushText();
                 top(m_stack).destination = Destination::Skip;
+                top(m_stack).starred = true;
                 break;
             case '~':
                 addText(QString(QChar::Nbsp));
@@ -533,6 +783,11 @@ void Reader::run()
             continue;
         }
         ++m_pos;
+        if (m_stack.back().destination == Destination::Picture) {
+            if (std::isxdigit(uchar(c)))
+                m_picture.addHex(c);
+            continue;
+        }
         if (c == '\r' || c == '\n')
             continue;
         if (m_stack.back().destination == Destination::ColorTable) {
@@ -579,7 +834,14 @@ QByteArray write(const QTextDocument &document)
             const QTextFragment fragment = it.fragment();
             if (!fragment.isValid())
                 continue;
-            const QByteArray controls = fragmentControls(fragment.charFormat(), tables);
+            const QTextCharFormat format = fragment.charFormat();
+            if (format.isImageFormat()) {
+                for (const QChar c : fragment.text())
+                    if (c == QChar::ObjectReplacementCharacter)
+                        body += pictureGroup(document, format.toImageFormat());
+                continue;
+            }
+            const QByteArray controls = fragmentControls(format, tables);
             if (controls.isEmpty()) {
                 appendText(body, fragment.text());
             } else {

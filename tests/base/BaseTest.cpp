@@ -2,12 +2,14 @@
 #include "base/AppFolder.h"
 #include "base/Clock.h"
 #include "base/DateText.h"
+#include "base/Gbk.h"
 #include "base/Reporter.h"
 #include "support/TestSupport.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QStandardPaths>
+#include <QStringEncoder>
 
 #include <gtest/gtest.h>
 
@@ -114,6 +116,30 @@ TEST(AppFolder, HomeVariableThenPortableFolderThenUserFolder)
     programDir.rmdir(QStringLiteral("Data"));
     if (!saved.isEmpty())
         qputenv("TEVUNA_HOME", saved);
+}
+
+// The bytes written for a character are the ones code page 936 itself has, checked against
+// ICU's windows-936 table for every character of the BMP.
+TEST(Gbk, TwoBytesOnlyWhereCodePage936HasTheCharacter)
+{
+    if (!QStringEncoder("windows-936").isValid())
+        GTEST_SKIP() << "no windows-936 table to compare with";
+    gbk::Encoder encoder;
+    int written = 0;
+    for (char32_t u = 0x80; u < 0x10000; ++u) {
+        if (u >= 0xD800 && u < 0xE000)
+            continue;
+        const QString one{QChar(char16_t(u))};
+        QStringEncoder reference("windows-936");
+        QByteArray expected = reference.encode(one);
+        if (reference.hasError() || expected.size() != 2 ||
+            QChar(char16_t(u)).category() == QChar::Other_PrivateUse)
+            expected.clear();
+        ASSERT_EQ(encoder.cp936(one), expected) << std::hex << uint(u);
+        written += !expected.isEmpty();
+    }
+    EXPECT_GT(written, 21000);
+    EXPECT_TRUE(encoder.cp936(QStringLiteral("😀")).isEmpty());
 }
 
 } // namespace

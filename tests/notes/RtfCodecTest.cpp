@@ -1,7 +1,13 @@
 #include "notes/RtfCodec.h"
+#include "notes/MemoBox.h"
 #include "notes/MemoDocument.h"
 #include "support/TestSupport.h"
 
+#include <QApplication>
+#include <QBuffer>
+#include <QClipboard>
+#include <QFile>
+#include <QImage>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -123,6 +129,142 @@ TEST(RtfWriter, WritesChineseAsGbkBytes)
     EXPECT_TRUE(bytes.contains("\\fcharset134")) << bytes.toStdString();
 }
 
+QImage testPicture()
+{
+    QImage image(3, 2, QImage::Format_RGB32);
+    image.fill(qRgb(200, 0, 0));
+    image.setPixel(1, 1, qRgb(0, 0, 255));
+    return image;
+}
+
+QByteArray encoded(const QImage &image, const char *format)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return bytes;
+}
+
+struct Shown {
+    QImage image;
+    QSizeF size;
+};
+
+// The pictures of a document as the box shows them: the image and the size it is drawn at.
+QList<Shown> pictures(const QTextDocument &doc)
+{
+    QList<Shown> out;
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next())
+        for (auto it = b.begin(); !it.atEnd(); ++it)
+            if (it.fragment().charFormat().isImageFormat()) {
+                const QTextImageFormat f = it.fragment().charFormat().toImageFormat();
+                out << Shown{qvariant_cast<QImage>(
+                                 doc.resource(QTextDocument::ImageResource, QUrl(f.name()))),
+                             QSizeF(f.width(), f.height())};
+            }
+    return out;
+}
+
+TEST(RtfPictures, PastedPicturesAreStoredAsPngAndComeBack)
+{
+    MemoBox box;
+    box.insertAtCaret(QStringLiteral("前"));
+    QApplication::clipboard()->setImage(testPicture());
+    box.paste();
+    box.insertAtCaret(QStringLiteral("后"));
+    const QByteArray bytes = rtf::write(*box.document());
+    EXPECT_TRUE(bytes.contains("{\\pict\\pngblip")) << bytes.left(400).toStdString();
+    EXPECT_FALSE(bytes.contains("\\u-4")) << "no object replacement character";
+
+    QTextDocument back;
+    ASSERT_TRUE(rtf::read(bytes, &back));
+    EXPECT_EQ(back.toPlainText(), QStringLiteral("前\uFFFC后"));
+    const QList<Shown> shown = pictures(back);
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_EQ(shown[0].image.convertToFormat(QImage::Format_RGB32), testPicture());
+    EXPECT_EQ(shown[0].size, QSizeF(3, 2));
+    EXPECT_EQ(rtf::write(back), bytes);
+}
+
+// As Word writes pictures: a PNG for RTF readers in \shppict, a metafile for old ones beside
+// it, picture properties inside; and a JPEG as raw \bin bytes.
+TEST(RtfPictures, WordShapedPicturesAreRead)
+{
+    const QByteArray jpeg = encoded(testPicture().scaled(30, 20), "JPEG");
+    const QByteArray bytes =
+        "{\\rtf1\\ansi x{\\*\\shppict{\\pict{\\*\\picprop{\\sp{\\sn wzName}{\\sv "
+        "Picture 1}}}\\picscalex50\\picscaley100\\picw3\\pich2\\picwgoal180\\pichgoal60"
+        "\\pngblip\r\n" +
+        encoded(testPicture(), "PNG").toHex() +
+        "}}{\\nonshppict{\\pict\\wmetafile8 0100}}y{\\pict\\jpegblip\\bin" +
+        QByteArray::number(jpeg.size()) + ' ' + jpeg + "}z{\\pict\\emfblip 0102}}";
+    QTextDocument doc;
+    ASSERT_TRUE(rtf::read(bytes, &doc));
+    EXPECT_EQ(doc.toPlainText(), QStringLiteral("x\uFFFCy\uFFFCz"));
+    const QList<Shown> shown = pictures(doc);
+    ASSERT_EQ(shown.size(), 2);
+    EXPECT_EQ(shown[0].image.convertToFormat(QImage::Format_RGB32), testPicture());
+    EXPECT_EQ(shown[0].size, QSizeF(6, 4)); // 180 twips at half scale, 60 twips
+    EXPECT_EQ(shown[1].image.size(), QSize(30, 20));
+}
+
+QByteArray sample(const char *name)
+{
+    QFile file(QStringLiteral(TEVUNA_RTF_SAMPLES "/") + QLatin1String(name));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The LibreOffice memo as the box must show it: each paragraph, with the formats that matter.
+void expectLibreOfficeMemo(const QTextDocument &doc, const char *source)
+{
+    SCOPED_TRACE(source);
+    EXPECT_EQ(doc.toPlainText(), QStringLiteral("周会记录\n明天开会，记得带报告。红色提醒 and "
+                                                "English €.\n日期\t事项\n5日\t交稿\n图片：\uFFFC\n"
+                                                "最后一行"));
+    const QStringList lines = contents(doc);
+    ASSERT_EQ(lines.size(), 6);
+    const auto formatOf = [&](int line, const QString &text) {
+        const int at = int(doc.toPlainText().section(QLatin1Char('\n'), line, line).indexOf(text));
+        return at < 0 ? QString() : lines[line].section(QLatin1Char(']'), at, at);
+    };
+    EXPECT_TRUE(formatOf(0, QStringLiteral("周")).contains(QLatin1String("b1")))
+        << lines[0].toStdString();
+    EXPECT_TRUE(formatOf(1, QStringLiteral("记")).contains(QLatin1String("b1")))
+        << lines[1].toStdString();
+    EXPECT_TRUE(formatOf(1, QStringLiteral("明")).contains(QLatin1String("b0")))
+        << lines[1].toStdString();
+    EXPECT_TRUE(formatOf(1, QStringLiteral("红")).contains(QLatin1String("fg#ff0000")))
+        << lines[1].toStdString();
+    const QList<Shown> shown = pictures(doc);
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_EQ(shown[0].image.size(), QSize(8, 6));
+    EXPECT_EQ(shown[0].image.pixel(2, 1), qRgb(0, 0, 255));
+    EXPECT_EQ(shown[0].size, QSizeF(8, 6));
+}
+
+// A memo written by LibreOffice Writer keeps its text, bold, colour, table text and picture;
+// what we store for it, LibreOffice reads back the same.
+TEST(RtfLibreOffice, MemosCrossBothWays)
+{
+    QTextDocument fromLibreOffice;
+    ASSERT_TRUE(rtf::read(sample("libreoffice_memo.rtf"), &fromLibreOffice));
+    expectLibreOfficeMemo(fromLibreOffice, "libreoffice_memo.rtf");
+
+    const QByteArray written = rtf::write(fromLibreOffice);
+    if (qEnvironmentVariableIsSet("TEVUNA_WRITE_SAMPLES")) {
+        QFile out(QStringLiteral(TEVUNA_RTF_SAMPLES "/tevuna_written.rtf"));
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(written);
+    }
+    // The sample LibreOffice read is what we write today (make_samples.sh renews both).
+    EXPECT_EQ(written, sample("tevuna_written.rtf"));
+
+    QTextDocument back;
+    ASSERT_TRUE(rtf::read(sample("libreoffice_roundtrip.rtf"), &back));
+    expectLibreOfficeMemo(back, "libreoffice_roundtrip.rtf");
+}
+
 struct EditorDocument {
     const char *name;
     QByteArray bytes;
@@ -164,7 +306,30 @@ INSTANTIATE_TEST_SUITE_P(
         EditorDocument{"western_code_page",
                        "{\\rtf1\\ansi\\ansicpg1252{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}}\\f0 "
                        "caf\\'e9}",
-                       "café"}),
+                       "café"},
+        // WordPad on a Western Windows: Chinese in a charset 134 font under code page 1252.
+        EditorDocument{
+            "font_charsets_under_a_western_code_page",
+            "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fnil\\fcharset0 Calibri;}"
+            "{\\f1\\fnil\\fcharset134 \\'cb\\'ce\\'cc\\'e5;}{\\f2\\fcharset136 PMingLiU;}"
+            "{\\f3\\fcharset128 MS Gothic;}{\\f4\\fcharset129 Gulim;}}"
+            "\\f0 caf\\'e9 \\f1\\'c4\\'e3\\'ba\\'c3\\f2\\'a7\\'41\\f3\\'93\\'fa\\'96\\'7b"
+            "\\f4\\'c7\\'d1\\f0 !\\par}",
+            "café 你好你日本한!"},
+        // Raw \binN data may hold any byte, braces and backslashes included.
+        EditorDocument{
+            "binary_data",
+            QByteArray("{\\rtf1\\ansi a{\\pict\\wmetafile8\\bin6 }{\\x\\}}b{\\*\\blob\\bin3 ") +
+                QByteArray("\0}{", 3) + "}c}",
+            "abc"},
+        EditorDocument{
+            "table_cells_and_rows",
+            "{\\rtf1\\ansi \\trowd\\cellx1000\\cellx2000\\cellx3000 \\pard\\intbl date\\cell "
+            "\\pard\\intbl\\cell \\pard\\intbl todo\\cell \\row "
+            "\\trowd\\cellx1000 \\pard\\intbl 5th\\cell \\row \\pard after\\par}",
+            "date\t\ttodo\n5th\nafter"},
+        EditorDocument{"hidden_text", "{\\rtf1\\ansi a{\\v secret}b\\v hidden\\v0 c\\v d\\plain e}",
+                       "abce"}),
     [](const auto &p) { return std::string(p.param.name); });
 
 struct Broken {
