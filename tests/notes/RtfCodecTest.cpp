@@ -8,6 +8,7 @@
 #include <QClipboard>
 #include <QFile>
 #include <QImage>
+#include <QMimeData>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -185,6 +186,29 @@ TEST(RtfPictures, PastedPicturesAreStoredAsPngAndComeBack)
     EXPECT_EQ(shown[0].image.convertToFormat(QImage::Format_RGB32), testPicture());
     EXPECT_EQ(shown[0].size, QSizeF(3, 2));
     EXPECT_EQ(rtf::write(back), bytes);
+}
+
+// Pasted web or office content refers to its pictures: those that can be had are stored.
+TEST(RtfPictures, PicturesOfPastedHtmlAreStored)
+{
+    test::TempHome home;
+    const QString file = home.path(QStringLiteral("pic.png"));
+    testPicture().save(file);
+    MemoBox box;
+    auto *mime = new QMimeData;
+    mime->setHtml(QStringLiteral("<p>a<img src=\"data:image/png;base64,%1\">b<img src=\"%2\">"
+                                 "c<img src=\"http://example.invalid/x.png\">d</p>")
+                      .arg(QString::fromLatin1(encoded(testPicture(), "PNG").toBase64()),
+                           QUrl::fromLocalFile(file).toString()));
+    QApplication::clipboard()->setMimeData(mime);
+    box.paste();
+    const QByteArray bytes = rtf::write(*box.document());
+    QFile::remove(file);
+    QTextDocument back;
+    ASSERT_TRUE(rtf::read(bytes, &back));
+    EXPECT_EQ(back.toPlainText(), QStringLiteral("a\uFFFCb\uFFFCcd"));
+    for (const Shown &shown : pictures(back))
+        EXPECT_EQ(shown.image.convertToFormat(QImage::Format_RGB32), testPicture());
 }
 
 // As Word writes pictures: a PNG for RTF readers in \shppict, a metafile for old ones beside
