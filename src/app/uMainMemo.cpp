@@ -25,11 +25,11 @@ void TMainFrm::LoadMemo()
 void TMainFrm::showMemoDocument(std::unique_ptr<QTextDocument> document)
 {
     // The box deletes only the document it made itself; the ones handed to it are ours.
-    std::unique_ptr<QTextDocument> old(
-        rdtAbc->document()->parent() == rdtAbc ? rdtAbc->document() : nullptr);
+    std::unique_ptr<QTextDocument> old(rdtAbc->document()->parent() == rdtAbc ? rdtAbc->document()
+                                                                              : nullptr);
     document->setDefaultFont(rdtAbc->font());
     document->setParent(rdtAbc);
-    rdtAbc->setDocument(document.release());
+    rdtAbc->setMemoDocument(document.release());
 }
 
 void TMainFrm::SaveMemo()

@@ -2,23 +2,54 @@
 
 #include "base/DateText.h"
 #include "base/Fonts.h"
+#include "base/Reporter.h"
 
 #include <QFocusEvent>
 #include <QGuiApplication>
 #include <QImage>
 #include <QInputMethod>
 #include <QInputMethodEvent>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextImageFormat>
 #include <QUrl>
 
+#include <algorithm>
+
 namespace tevuna {
 
 namespace {
 const QColor kDesignColor(192, 220, 192);
+
+// Qt's wrap at word boundaries (or anywhere) takes time quadratic in a run without a break
+// opportunity: a megabyte of one word froze the box for minutes. Paragraphs longer than
+// this are wrapped anywhere, in linear time.
+constexpr int kLongParagraphChars = 10000;
+
+QTextOption::WrapMode wrapModeFor(const QTextDocument &document)
+{
+    for (QTextBlock b = document.begin(); b.isValid(); b = b.next())
+        if (b.length() > kLongParagraphChars)
+            return QTextOption::WrapAnywhere;
+    return QTextOption::WrapAtWordBoundaryOrAnywhere;
+}
+
+qsizetype longestLine(const QString &text)
+{
+    qsizetype longest = 0;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i <= text.size(); ++i)
+        if (i == text.size() || text[i] == QLatin1Char('\n') ||
+            text[i] == QChar::ParagraphSeparator) {
+            longest = std::max(longest, i - start);
+            start = i + 1;
+        }
+    return longest;
+}
 } // namespace
 
 MemoBox::MemoBox(QWidget *parent) : QTextEdit(parent)
@@ -51,6 +82,35 @@ MemoBox::MemoBox(QWidget *parent) : QTextEdit(parent)
     CtrlZ1 = add("CtrlZ1", QStringLiteral("撤销(Ctrl+Z)"), [this] { undo(); });
 }
 
+void MemoBox::setMemoDocument(QTextDocument *document)
+{
+    // The wrap mode applies to the document shown: change it while the smaller or the
+    // quicker one is shown, so no long paragraph is laid out the slow way.
+    const QTextOption::WrapMode mode = wrapModeFor(*document);
+    QTextOption option = document->defaultTextOption();
+    option.setWrapMode(mode);
+    document->setDefaultTextOption(option);
+    if (mode == QTextOption::WrapAnywhere)
+        setWordWrapMode(mode);
+    setDocument(document);
+    setWordWrapMode(mode);
+}
+
+bool MemoBox::makeRoomFor(qsizetype insertedParagraphChars)
+{
+    const QTextCursor cursor = textCursor();
+    const qsizetype selected = cursor.selectionEnd() - cursor.selectionStart();
+    const qsizetype length = cursor.block().length() - 1 - selected + insertedParagraphChars;
+    if (length > kMaxParagraphChars) {
+        Reporter::current().notice(
+            QStringLiteral("一段文字最多十万字，这次输入没有加入。请按回车键分段后再输入。"));
+        return false;
+    }
+    if (length > kLongParagraphChars && wordWrapMode() != QTextOption::WrapAnywhere)
+        setWordWrapMode(QTextOption::WrapAnywhere);
+    return true;
+}
+
 bool MemoBox::canInsertFromMimeData(const QMimeData *source) const
 {
     return source->hasImage() || QTextEdit::canInsertFromMimeData(source);
@@ -63,7 +123,8 @@ void MemoBox::insertFromMimeData(const QMimeData *source)
                              ? qvariant_cast<QImage>(source->imageData())
                              : QImage();
     if (image.isNull()) {
-        QTextEdit::insertFromMimeData(source);
+        if (makeRoomFor(longestLine(source->text())))
+            QTextEdit::insertFromMimeData(source);
         return;
     }
     const QUrl name(QStringLiteral("pasted-image:%1").arg(++m_pastedImages));
@@ -134,8 +195,28 @@ void MemoBox::focusOutEvent(QFocusEvent *event)
         emit exited();
 }
 
+void MemoBox::keyPressEvent(QKeyEvent *event)
+{
+    const QString text = event->text();
+    const bool inserts = !text.isEmpty() && !isReadOnly() &&
+                         (text[0].unicode() >= 0x20 || text[0] == QLatin1Char('\t')) &&
+                         text[0].unicode() != 0x7f;
+    if (inserts && !makeRoomFor(text.size())) {
+        event->accept();
+        return;
+    }
+    QTextEdit::keyPressEvent(event);
+}
+
 void MemoBox::inputMethodEvent(QInputMethodEvent *event)
 {
+    if (!event->commitString().isEmpty() && !makeRoomFor(event->commitString().size())) {
+        // The composition ends either way; its text does not go in.
+        QInputMethodEvent ended;
+        m_preedit.clear();
+        QTextEdit::inputMethodEvent(&ended);
+        return;
+    }
     m_preedit = event->preeditString();
     QTextEdit::inputMethodEvent(event);
 }

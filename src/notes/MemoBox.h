@@ -18,6 +18,14 @@ class MemoBox : public QTextEdit
 public:
     explicit MemoBox(QWidget *parent = nullptr);
 
+    // A paragraph grows no longer than this by typing or pasting: Qt lays a paragraph out
+    // whole on every keystroke, and beyond it typing falls behind the user.
+    static constexpr int kMaxParagraphChars = 100000;
+
+    // Shows a memo's document (the box takes it), wrapped so that its longest paragraph
+    // stays quick to lay out.
+    void setMemoDocument(QTextDocument *document);
+
     // Replaces the selection at the caret (the last selection when the box has no focus).
     void insertAtCaret(const QString &text);
     // Gives the selection a text colour.
@@ -49,10 +57,15 @@ protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
     void inputMethodEvent(QInputMethodEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
     bool canInsertFromMimeData(const QMimeData *source) const override;
     void insertFromMimeData(const QMimeData *source) override;
 
 private:
+    // Before inserting text whose longest paragraph has this many characters at the caret:
+    // false (and the user told) when the paragraph would grow past the limit.
+    bool makeRoomFor(qsizetype insertedParagraphChars);
+
     QString m_preedit;
     int m_pastedImages = 0;
 };

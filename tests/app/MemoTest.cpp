@@ -9,9 +9,11 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QInputMethodEvent>
 #include <QMenu>
 #include <QPushButton>
+#include <QTest>
 #include <QTextDocument>
 
 #include <gtest/gtest.h>
@@ -91,6 +93,23 @@ TEST_F(Memo, TextStillBeingComposedIsSavedToo)
     QApplication::sendEvent(w->rdtAbc, &composing);
     w->SaveMemo();
     EXPECT_EQ(stored("20100601"), QStringLiteral("会议"));
+}
+
+// The timer saves what is committed and leaves the composition to the input method.
+TEST_F(Memo, TheTimerLeavesACompositionInProgressAlone)
+{
+    ASSERT_NE(w->memoSchemeIndex(), 0);
+    type(QStringLiteral("开会"));
+    QInputMethodEvent composing(QStringLiteral("zhong"), {});
+    QApplication::sendEvent(w->rdtAbc, &composing);
+    w->tmrAutoSaveTimer();
+    EXPECT_EQ(stored("20100601"), QStringLiteral("开会"));
+    EXPECT_TRUE(w->rdtAbc->isComposing());
+    QInputMethodEvent chosen;
+    chosen.setCommitString(QStringLiteral("中"));
+    QApplication::sendEvent(w->rdtAbc, &chosen);
+    moveTo(QDate(2010, 6, 2));
+    EXPECT_EQ(stored("20100601"), QStringLiteral("开会中"));
 }
 
 TEST_F(Memo, AMemoThatFailedToLoadIsNeitherShownFromAnotherDayNorOverwritten)
@@ -193,6 +212,45 @@ TEST_F(Memo, TheColourAidActsOnlyWithTheFocusAndStartsFromTheLastColour)
     QTextCursor c = w->rdtAbc->textCursor();
     c.setPosition(1);
     EXPECT_EQ(c.charFormat().foreground().color(), QColor(255, 0, 0));
+}
+
+// Qt lays a paragraph out whole: a very long one wraps anywhere (linear), and typing or
+// pasting never grows one past the limit; a stored one is shown whole all the same.
+TEST_F(Memo, VeryLongParagraphsAreShownWholeAndGrowNoFurther)
+{
+    const QString longRun(MemoBox::kMaxParagraphChars + 50000, QLatin1Char('a'));
+    QTextDocument stored;
+    stored.setPlainText(longRun);
+    ASSERT_TRUE(
+        app->dataModule()->saveMemoData(QStringLiteral("20100603"), memodoc::encode(stored)));
+    moveTo(QDate(2010, 6, 3));
+    MemoBox *box = w->rdtAbc;
+    EXPECT_EQ(box->toPlainText(), longRun);
+    EXPECT_EQ(box->wordWrapMode(), QTextOption::WrapAnywhere);
+
+    box->setFocus();
+    box->moveCursor(QTextCursor::End);
+    QTest::keyClick(box, Qt::Key_B);
+    EXPECT_EQ(box->toPlainText(), longRun);
+    EXPECT_FALSE(box->document()->isModified());
+    ASSERT_EQ(test::reporter().notices.size(), 1);
+    EXPECT_TRUE(test::reporter().notices[0].contains(QStringLiteral("十万字")));
+    QTest::keyClick(box, Qt::Key_Return);
+    QTest::keyClick(box, Qt::Key_B);
+    EXPECT_EQ(box->toPlainText(), longRun + QStringLiteral("\nb"));
+
+    moveTo(QDate(2010, 6, 4));
+    EXPECT_EQ(box->wordWrapMode(), QTextOption::WrapAtWordBoundaryOrAnywhere);
+    test::reporter().clear();
+    box->setFocus();
+    QApplication::clipboard()->setText(longRun);
+    box->paste();
+    EXPECT_TRUE(box->toPlainText().isEmpty());
+    EXPECT_EQ(test::reporter().notices.size(), 1);
+    QApplication::clipboard()->setText(QString(50000, QLatin1Char('c')) + QStringLiteral("\nd"));
+    box->paste();
+    EXPECT_EQ(box->toPlainText().size(), 50002);
+    EXPECT_EQ(box->wordWrapMode(), QTextOption::WrapAnywhere);
 }
 
 TEST_F(Memo, EditMenuItemsInOrder)
