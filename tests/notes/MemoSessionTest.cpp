@@ -1,4 +1,5 @@
 #include "notes/MemoSession.h"
+#include "NotesFixture.h"
 #include "notes/MemoDocument.h"
 #include "notes/uDM.h"
 #include "support/TestSupport.h"
@@ -15,16 +16,9 @@ using namespace tevuna;
 
 namespace {
 
-class Session : public ::testing::Test
+class Session : public test::NotesFixture
 {
 protected:
-    void SetUp() override
-    {
-        test::reporter().clear();
-        QDir().mkpath(home.path(QStringLiteral("Data")));
-        ASSERT_TRUE(TDM::CreateDatabase(TDM::databasePath(), nullptr));
-        ASSERT_TRUE(dm.OpenDatabase());
-    }
     QByteArray stored(const QString &key)
     {
         QByteArray bytes;
@@ -45,9 +39,6 @@ protected:
         EXPECT_EQ(sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
         return db;
     }
-
-    test::TempHome home;
-    TDM dm;
 };
 
 TEST_F(Session, LoadingIsNotAnEditAndUndoCannotEmptyTheMemo)

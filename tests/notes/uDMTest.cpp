@@ -1,4 +1,5 @@
 #include "notes/uDM.h"
+#include "NotesFixture.h"
 #include "notes/MemoDocument.h"
 #include "support/TestSupport.h"
 
@@ -12,17 +13,9 @@ using namespace tevuna;
 
 namespace {
 
-class NotesDatabase : public ::testing::Test
+class NotesDatabase : public test::NotesFixture
 {
 protected:
-    void SetUp() override
-    {
-        test::reporter().clear();
-        QDir().mkpath(home.path(QStringLiteral("Data")));
-        ASSERT_TRUE(TDM::CreateDatabase(TDM::databasePath(), nullptr));
-        ASSERT_TRUE(dm.OpenDatabase());
-    }
-
     // Rows of a key, read straight from the file.
     QList<QByteArray> rows(const QString &key)
     {
@@ -40,9 +33,6 @@ protected:
         sqlite3_close(db);
         return out;
     }
-
-    test::TempHome home;
-    TDM dm;
 };
 
 TEST_F(NotesDatabase, ANeverSavedDateLoadsEmptyAndItsFirstSaveInsertsARow)
