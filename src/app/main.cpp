@@ -4,6 +4,7 @@
 #include "base/AppError.h"
 #include "base/AppFolder.h"
 #include "base/Fonts.h"
+#include "base/QtTranslation.h"
 #include "base/Reporter.h"
 
 #include <QApplication>
@@ -73,6 +74,7 @@ int main(int argc, char *argv[])
     // Lets the desktop match the window to its menu entry and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("tevuna"));
     tevuna::installFontSubstitutions();
+    tevuna::installQtTranslation();
 
     // A second start on the same folder would save over the first one's memos.
     tevuna::SingleInstance instance(tevuna::appfolder::path(QStringLiteral("Data")));

@@ -39,7 +39,9 @@ void TMainFrm::setCompositionParts(TDeskBGSetFrm *deskBGSet, TPicSelFrm *picSelF
 
 void TMainFrm::LoadList(bool reselect)
 {
-    tevuna::LoadList(reselect, m_currentPicName, m_picIndex);
+    const QString error = tevuna::LoadList(reselect, m_currentPicName, m_picIndex);
+    if (!error.isEmpty())
+        reportError(error);
 }
 
 void TMainFrm::imgAddToDeskClick()
@@ -101,11 +103,17 @@ void TMainFrm::imgAppToDeskClick()
         return;
     }
     set.contentPath = picturePath(QStringLiteral("Content.bmp"));
-    set.LoadBackground(set.backgroundPath);
-    set.LoadContent(set.contentPath);
-    // "加载失败！" has been shown; without any picture to fall back on there is nothing to
-    // compose, and a broken Mix.bmp must never reach the desktop.
-    if (set.imgPicBG.isNull() || set.imgPicMix.isNull())
+    if (!set.LoadBackground(set.backgroundPath)) {
+        // The message names the picture; the rotation steps past it, so one damaged file
+        // never blocks the apply for good.
+        --i;
+        if (i < 1)
+            i = entries - 1;
+        m_picIndex = i;
+        return;
+    }
+    // A broken Mix.bmp must never reach the desktop.
+    if (!set.LoadContent(set.contentPath))
         return;
 
     // The background stays in its holder as it was loaded; the composite is written from it

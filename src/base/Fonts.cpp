@@ -1,5 +1,6 @@
 #include "base/Fonts.h"
 
+#include <QApplication>
 #include <QFont>
 #include <QStringList>
 
@@ -21,6 +22,14 @@ void installFontSubstitutions()
     QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"), latin);
     QFont::insertSubstitutions(QStringLiteral("Arial"), latin);
     QFont::insertSubstitutions(QStringLiteral("Arial Black"), latin);
+
+    // The system's default face draws Han characters from whichever CJK face the font
+    // configuration ranks first, Japanese ones on many systems.
+    if (qobject_cast<QApplication *>(QCoreApplication::instance())) {
+        QFont font = QApplication::font();
+        font.setFamilies({QStringLiteral("Microsoft YaHei")});
+        QApplication::setFont(font);
+    }
 }
 
 QFont pixelFont(const QString &family, int pixels, bool bold)

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QImageReader>
 #include <QSaveFile>
+#include <QtEndian>
 
 #include <algorithm>
 
@@ -13,15 +14,58 @@ namespace tevuna {
 
 namespace {
 
+bool beyondBounds(QSize size)
+{
+    return size.width() > kMaxPictureSide || size.height() > kMaxPictureSide ||
+           qint64(size.width()) * size.height() > kMaxPicturePixels;
+}
+
+bool isRestartOrData(uchar marker)
+{
+    return marker == 0x00 || (marker >= 0xD0 && marker <= 0xD7);
+}
+
+// A JPEG ends with its end-of-image marker. libjpeg decodes a cut-off file all the same, the
+// missing rows grey, and only warns: walk the segments and the scan data to find the end.
+bool jpegComplete(const QByteArray &d)
+{
+    const qsizetype n = d.size();
+    if (n < 4 || uchar(d[0]) != 0xFF || uchar(d[1]) != 0xD8)
+        return false;
+    qsizetype i = 2;
+    while (i + 1 < n) {
+        if (uchar(d[i]) != 0xFF)
+            return false;
+        const uchar marker = uchar(d[i + 1]);
+        if (marker == 0xFF) { // fill byte
+            ++i;
+            continue;
+        }
+        i += 2;
+        if (marker == 0xD9)
+            return true;
+        if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7))
+            continue;
+        if (i + 1 >= n)
+            return false;
+        const int length = (uchar(d[i]) << 8) | uchar(d[i + 1]);
+        if (length < 2)
+            return false;
+        i += length;
+        if (marker == 0xDA) // scan data runs to the next marker
+            while (i + 1 < n && !(uchar(d[i]) == 0xFF && !isRestartOrData(uchar(d[i + 1]))))
+                ++i;
+    }
+    return false;
+}
+
 QImage readWithin(QImageReader &reader)
 {
     // Qt refuses to allocate more than this for one image, whatever the header says.
     QImageReader::setAllocationLimit(int(kMaxPicturePixels * 4 / (1024 * 1024)) + 1);
     reader.setAutoTransform(true);
     const QSize declared = reader.size();
-    if (declared.isValid() &&
-        (declared.width() > kMaxPictureSide || declared.height() > kMaxPictureSide ||
-         qint64(declared.width()) * declared.height() > kMaxPicturePixels))
+    if (declared.isValid() && beyondBounds(declared))
         return {};
     QImage image;
     if (!reader.read(&image))
@@ -43,10 +87,46 @@ QImage readPicture(const QString &path)
 
 QImage readPicture(QIODevice *device)
 {
-    QImageReader reader(device);
     // The content decides the format: a JPEG named .bmp still loads, a text file does not.
+    if (QImageReader::imageFormat(device) == "jpeg" && !device->isSequential()) {
+        const qint64 start = device->pos();
+        const bool complete = jpegComplete(device->readAll());
+        device->seek(start);
+        if (!complete)
+            return {};
+    }
+    QImageReader reader(device);
     reader.setDecideFormatFromContent(true);
     return readWithin(reader);
+}
+
+bool pictureTooLarge(const QString &path)
+{
+    // Qt's BMP reader gives no size for a header whose pixels would not fit its limit: read
+    // the size from the header itself.
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray head = file.read(26);
+    if (head.size() == 26 && head.startsWith("BM")) {
+        const auto *p = reinterpret_cast<const uchar *>(head.constData());
+        const qint64 width = qFromLittleEndian<qint32>(p + 18);
+        const qint64 height = qAbs(qint64(qFromLittleEndian<qint32>(p + 22)));
+        return width > kMaxPictureSide || height > kMaxPictureSide ||
+               width * height > kMaxPicturePixels;
+    }
+    file.close();
+    QImageReader reader(path);
+    reader.setDecideFormatFromContent(true);
+    const QSize declared = reader.size();
+    return declared.isValid() && beyondBounds(declared);
+}
+
+QString pictureBoundsText()
+{
+    return QStringLiteral("宽和高各不超过 %1 像素，合计不超过 %2 万像素")
+        .arg(kMaxPictureSide)
+        .arg(kMaxPicturePixels / 10000);
 }
 
 void writeBmp(const QImage &image, const QString &path, const QImage &overlay, QPoint at)

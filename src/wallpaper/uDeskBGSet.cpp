@@ -5,6 +5,7 @@
 #include "wallpaper/uGlobal.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QPainter>
 
 namespace tevuna {
@@ -94,7 +95,9 @@ bool TDeskBGSetFrm::LoadBackground(const QString &path)
 {
     const QImage image = readPicture(path);
     if (image.isNull()) {
-        Reporter::current().message(QStringLiteral("加载失败！"));
+        Reporter::current().message(
+            QStringLiteral("加载失败！壁纸图片“%1”无法读取，下次换用列表中的下一张。")
+                .arg(QFileInfo(path).fileName()));
         return false;
     }
     imgPicBG = image;

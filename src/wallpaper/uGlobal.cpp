@@ -57,31 +57,33 @@ QStringList defaultPicListLines()
     return {QStringLiteral("A1.bmp"), QStringLiteral("A1.bmp")};
 }
 
-void LoadList(bool reselect, QString &currentPicName, int &picIndex)
+QString LoadList(bool reselect, QString &currentPicName, int &picIndex)
 {
     WallpaperGlobals &g = wallpaperGlobals();
     g.picCount = 0;
     const QString path = picListPath();
     if (!QFileInfo::exists(path)) {
+        QString error;
         try {
             linefile::write(path, defaultPicListLines());
-        } catch (const AppError &) {
+        } catch (const AppError &e) {
             // The list still works for this run; the file is written again next time.
+            error = e.text();
         }
         currentPicName = QStringLiteral("A1.bmp");
         g.picList = {{0, currentPicName}, {1, currentPicName}};
         g.picCount = 2;
         picIndex = 0;
-        return;
+        return error;
     }
     QStringList lines;
     try {
         lines = linefile::read(path);
     } catch (const AppError &) {
-        return; // read errors of the list are not the user's concern at start-up
+        return {}; // read errors of the list are not the user's concern at start-up
     }
     if (lines.isEmpty())
-        return;
+        return {};
     currentPicName = lines.first();
     g.picCount = int(lines.size());
     g.picList.resize(lines.size());
@@ -90,6 +92,7 @@ void LoadList(bool reselect, QString &currentPicName, int &picIndex)
         if (lines[k] == currentPicName)
             picIndex = reselect ? k : g.picCount - 1;
     }
+    return {};
 }
 
 BmpConversion ConvertToBmp(const QString &path)

@@ -43,9 +43,10 @@ QStringList defaultPicListLines();
 
 // Reads Data/BGPicList.ini into the picture list and sets the current picture name and the
 // picture index: with reselect the index goes to the last line naming the current picture,
-// without it to the last line. A missing file is written with the default lines; a file
-// that cannot be read, or has no line, leaves everything as it was.
-void LoadList(bool reselect, QString &currentPicName, int &picIndex);
+// without it to the last line. A missing file is written with the default lines (a failure
+// to write it is returned as its text, empty when all went well; the list works either way);
+// a file that cannot be read, or has no line, leaves everything as it was.
+QString LoadList(bool reselect, QString &currentPicName, int &picIndex);
 
 // An added JPEG or GIF becomes a BMP beside it; a BMP stays as it is.
 struct BmpConversion {

@@ -80,6 +80,8 @@ void TInforFrm::Ask()
 {
     if (parentWidget())
         move(parentWidget()->geometry().center() - rect().center());
+    // Only 确定 says yes: Esc, the window's close and an earlier answer all mean no.
+    wallpaperGlobals().answer = 0;
     btnok->setFocus();
     exec();
 }
@@ -125,8 +127,9 @@ void TInforFrm::paintEvent(QPaintEvent *)
 
 void TInforFrm::mousePressEvent(QMouseEvent *event)
 {
-    // The window has no title bar: its background drags it.
-    if (windowHandle())
+    // The window has no title bar: its background drags it, with the left button, the one
+    // window managers take to drive a move.
+    if (event->button() == Qt::LeftButton && windowHandle())
         windowHandle()->startSystemMove();
     event->accept();
 }

@@ -28,6 +28,23 @@ namespace tevuna {
 
 namespace {
 
+// A name in the picture folder that takes no file already there, for the copy and its BMP
+// alike: "A1", then "A1(2)", "A1(3)" …
+QString freeBaseName(const QString &base, const QString &suffix)
+{
+    for (int n = 1;; ++n) {
+        const QString name = n == 1 ? base : QStringLiteral("%1(%2)").arg(base).arg(n);
+        if (!QFileInfo::exists(picturePath(name + QLatin1Char('.') + suffix)) &&
+            !QFileInfo::exists(picturePath(name + QStringLiteral(".bmp"))))
+            return name;
+    }
+}
+
+void removeAll(const QStringList &paths)
+{
+    for (const QString &path : paths)
+        QFile::remove(path);
+}
 
 } // namespace
 
@@ -45,8 +62,10 @@ TPicSelFrm::TPicSelFrm(QWidget *parent) : QDialog(parent)
     imgBG->setGeometry(rect());
     imgBG->setPixmap(artwork(QStringLiteral(":/wallpaper/picsel_background.svg"), size()));
     connect(imgBG, &ImageLabel::mouseMoved, this, [this] { showClose(img_close_normal); });
-    connect(imgBG, &ImageLabel::mousePressed, this, [this] {
-        if (windowHandle())
+    connect(imgBG, &ImageLabel::mousePressed, this, [this](Qt::MouseButton button) {
+        // The desktop moves a window with the button that started the move, and window
+        // managers take it to be the left one: another would leave the window on the pointer.
+        if (button == Qt::LeftButton && windowHandle())
             windowHandle()->startSystemMove();
     });
 
@@ -69,10 +88,14 @@ TPicSelFrm::TPicSelFrm(QWidget *parent) : QDialog(parent)
     showClose(img_close_normal);
     connect(img_close_normal, &ImageLabel::mouseMoved, this,
             [this] { showClose(img_close_highlight); });
-    connect(img_close_highlight, &ImageLabel::mousePressed, this,
-            [this] { showClose(img_close_down); });
-    connect(img_close_highlight, &ImageLabel::released, this,
-            [this] { showClose(img_close_normal); });
+    connect(img_close_highlight, &ImageLabel::mousePressed, this, [this] {
+        showClose(img_close_down);
+        // Hiding the hover picture ends its mouse grab: the pressed picture takes it over, so
+        // the release lands on it and completes the click.
+        img_close_down->grabMouse();
+    });
+    connect(img_close_down, &ImageLabel::released, this, [this] { showClose(img_close_normal); });
+    connect(img_close_down, &ImageLabel::clicked, this, &TPicSelFrm::img_close_highlightClick);
     connect(img_close_highlight, &ImageLabel::clicked, this, &TPicSelFrm::img_close_highlightClick);
 
     LVpic = new QTreeWidget(this);
@@ -183,34 +206,70 @@ void TPicSelFrm::rewriteList()
     linefile::write(picListPath(), QStringList{selectedPicName} + itemCaptions());
 }
 
+// The picture is checked before anything is written, goes in under a name no file in the
+// folder has, and a failure at any step takes back what this add wrote: a listed picture is
+// never replaced and a refused one leaves nothing behind.
 void TPicSelFrm::btnAddClick()
 {
     const QString chosen = chooseFile ? chooseFile() : QString();
     if (chosen.isEmpty())
         return;
-    const QString target = picturePath(QFileInfo(chosen).fileName());
-    if (QFileInfo(chosen).absoluteFilePath() != QFileInfo(target).absoluteFilePath()) {
-        // A failed copy shows itself in the trial load below.
-        QFile::remove(target);
-        QFile::copy(chosen, target);
-    }
-    const BmpConversion bmp = ConvertToBmp(target);
-    if (!bmp.ok) {
-        Reporter::current().message(QStringLiteral("添加失败，请重试！"));
+    const QFileInfo source(chosen);
+    const QString ext = source.suffix().toLower();
+    const bool converted =
+        ext == QLatin1String("jpg") || ext == QLatin1String("jpeg") || ext == QLatin1String("gif");
+    const QString failed = QStringLiteral("添加失败，请重试！");
+    const QString unusable = QStringLiteral("添加背景图片异常，请重试！");
+    Reporter &reporter = Reporter::current();
+    if (!converted && ext != QLatin1String("bmp")) {
+        reporter.message(unusable);
         return;
     }
-    const QImage trial = bmp.bmpPath.isEmpty() ? QImage() : readPicture(bmp.bmpPath);
+    if (pictureTooLarge(chosen)) {
+        reporter.message(QStringLiteral("图片太大，不能作为壁纸：%1。").arg(pictureBoundsText()));
+        return;
+    }
+    const QImage image = readPicture(chosen);
+    if (image.isNull()) {
+        reporter.message(converted ? failed : unusable);
+        return;
+    }
+
+    const QString base = freeBaseName(source.completeBaseName(), source.suffix());
+    const QString bmpPath = picturePath(base + QStringLiteral(".bmp"));
+    QStringList written;
+    // JPEG and GIF pictures stay beside their BMP; a BMP is copied as it is.
+    const QString copy =
+        converted ? picturePath(base + QLatin1Char('.') + source.suffix()) : bmpPath;
+    if (!QFile::copy(chosen, copy)) {
+        reporter.message(failed);
+        return;
+    }
+    written << copy;
+    if (converted) {
+        try {
+            writeBmp(image, bmpPath);
+            written << bmpPath;
+        } catch (const AppError &) {
+            removeAll(written);
+            reporter.message(failed);
+            return;
+        }
+    }
+    const QImage trial = readPicture(bmpPath);
     if (trial.isNull()) {
-        if (!bmp.bmpPath.isEmpty())
-            QFile::remove(bmp.bmpPath);
-        Reporter::current().message(QStringLiteral("添加背景图片异常，请重试！"));
+        removeAll(written);
+        reporter.message(unusable);
         return;
     }
     imgSel->setPixmap(QPixmap::fromImage(trial.scaled(64, 64, Qt::KeepAspectRatio)));
-    LVpic->addTopLevelItem(new QTreeWidgetItem(QStringList{QFileInfo(bmp.bmpPath).fileName()}));
+    auto *item = new QTreeWidgetItem(QStringList{QFileInfo(bmpPath).fileName()});
+    LVpic->addTopLevelItem(item);
     try {
         rewriteList();
     } catch (const AppError &e) {
+        delete item;
+        removeAll(written);
         reportError(e.text());
     }
 }

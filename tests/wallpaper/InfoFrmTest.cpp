@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -67,6 +68,26 @@ TEST_F(Confirmation, CancelAndCloseAnswerNoAndWriteNothing)
         EXPECT_EQ(setting(), QByteArray("1\r\n"));
         EXPECT_TRUE(frm.chkSetBgInfo->isChecked()) << "the tick stays for the next time";
     }
+}
+
+// As the keyboard answers the open window: Esc is no, whatever was answered before; Enter
+// is the default button, yes.
+TEST_F(Confirmation, EscMeansNoAndEnterMeansYesEachTimeItAsks)
+{
+    frm.btnok->click();
+    ASSERT_EQ(wallpaperGlobals().answer, 1);
+    const auto press = [this](Qt::Key key) {
+        QTimer::singleShot(0, &frm, [this, key] {
+            QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &frm, key);
+        });
+        frm.Ask();
+        EXPECT_FALSE(frm.isVisible());
+        return wallpaperGlobals().answer;
+    };
+    EXPECT_EQ(press(Qt::Key_Escape), 0);
+    EXPECT_EQ(press(Qt::Key_Return), 1);
+    EXPECT_EQ(press(Qt::Key_Escape), 0);
+    EXPECT_EQ(setting(), QByteArray("1\r\n"));
 }
 
 TEST_F(Confirmation, LayoutAndTabOrder)

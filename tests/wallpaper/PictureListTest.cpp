@@ -134,12 +134,24 @@ TEST_F(PictureSelection, AddingAJpegKeepsItBesideItsBmpAndListsTheBmp)
     EXPECT_EQ(bmp.size(), QSize(64, 48));
     EXPECT_EQ(listFile(), (QStringList{"A1.bmp", "A1.bmp", "照片 photo.bmp"}));
 
-    // The same name again: a second item, the file replaced.
+    // The same name again: a fresh name, the first picture as it was.
     chosen = writePicture(outside, QStringLiteral("照片 photo.jpg"), "JPEG", QSize(80, 60));
     frm.btnAddClick();
-    EXPECT_EQ(frm.itemCaptions(), (QStringList{"A1.bmp", "照片 photo.bmp", "照片 photo.bmp"}));
+    EXPECT_EQ(frm.itemCaptions(), (QStringList{"A1.bmp", "照片 photo.bmp", "照片 photo(2).bmp"}));
     EXPECT_EQ(readPicture(home.path(QStringLiteral("source/DeskTopBG/照片 photo.bmp"))).size(),
+              QSize(64, 48));
+    EXPECT_EQ(readPicture(home.path(QStringLiteral("source/DeskTopBG/照片 photo(2).bmp"))).size(),
               QSize(80, 60));
+    EXPECT_TRUE(QFile::exists(home.path(QStringLiteral("source/DeskTopBG/照片 photo(2).jpg"))));
+    // A BMP named like the listed A1.bmp goes in beside it.
+    home.writeFile(QStringLiteral("source/DeskTopBG/A1.bmp"), QByteArray());
+    writePicture(outside, QStringLiteral("A1.jpg"), "JPEG");
+    QFile::rename(outside.filePath(QStringLiteral("A1.jpg")),
+                  outside.filePath(QStringLiteral("A1.bmp")));
+    chosen = outside.filePath(QStringLiteral("A1.bmp"));
+    frm.btnAddClick();
+    EXPECT_EQ(frm.itemCaptions().last(), QStringLiteral("A1(2).bmp"));
+    EXPECT_EQ(home.readFile(QStringLiteral("source/DeskTopBG/A1.bmp")), QByteArray());
 }
 
 struct BadPicture {
@@ -147,27 +159,51 @@ struct BadPicture {
     const char *fileName;
     QByteArray bytes;
     const char *message;
-    bool copyRemains;
 };
 
 class AddingABadPicture : public PictureSelection, public ::testing::WithParamInterface<BadPicture>
 {};
 
+// Refused whole: the list and the picture folder exactly as they were, the listed picture of
+// the same name included.
 TEST_P(AddingABadPicture, IsRefusedAndNothingIsAdded)
 {
+    const QByteArray listed("a listed picture");
+    home.writeFile(QStringLiteral("source/DeskTopBG/") + QString::fromUtf8(GetParam().fileName),
+                   listed);
     frm.show();
     const QStringList before = listFile();
+    const QDir folder(pictureFolder());
+    const QStringList files = folder.entryList(QDir::Files);
     QFile f(outside.filePath(QString::fromUtf8(GetParam().fileName)));
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(GetParam().bytes);
     f.close();
     chosen = f.fileName();
     frm.btnAddClick();
-    EXPECT_EQ(test::reporter().messages, QStringList{QString::fromUtf8(GetParam().message)});
+    ASSERT_EQ(test::reporter().messages.size(), 1);
+    EXPECT_TRUE(test::reporter().messages[0].startsWith(QString::fromUtf8(GetParam().message)))
+        << test::reporter().messages[0].toStdString();
     EXPECT_EQ(frm.itemCaptions(), QStringList{QStringLiteral("A1.bmp")});
     EXPECT_EQ(listFile(), before);
-    EXPECT_EQ(QFile::exists(picturePath(QString::fromUtf8(GetParam().fileName))),
-              GetParam().copyRemains);
+    EXPECT_EQ(folder.entryList(QDir::Files), files);
+    EXPECT_EQ(
+        home.readFile(QStringLiteral("source/DeskTopBG/") + QString::fromUtf8(GetParam().fileName)),
+        listed);
+}
+
+// A real JPEG with its second half missing: libjpeg would show the rest grey.
+QByteArray truncatedJpeg()
+{
+    QImage image(200, 150, QImage::Format_RGB888);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            image.setPixel(x, y, qRgb(x, y, (x * y) & 0xff));
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPEG");
+    return bytes.left(bytes.size() / 2);
 }
 
 QByteArray hugeBmpHeader()
@@ -192,15 +228,16 @@ QByteArray hugeBmpHeader()
 
 INSTANTIATE_TEST_SUITE_P(
     Files, AddingABadPicture,
-    ::testing::Values(
-        BadPicture{"damaged_jpeg", "broken.jpg", QByteArray("\xFF\xD8\xFF\xE0garbage", 11),
-                   "添加失败，请重试！", true},
-        BadPicture{"empty_gif", "empty.gif", QByteArray(), "添加失败，请重试！", true},
-        BadPicture{"text_as_bmp", "notes.bmp", QByteArray("hello"), "添加背景图片异常，请重试！",
-                   false},
-        BadPicture{"huge_bmp", "huge.bmp", hugeBmpHeader(), "添加背景图片异常，请重试！", false},
-        BadPicture{"other_extension", "picture.png", QByteArray("\x89PNG", 4),
-                   "添加背景图片异常，请重试！", true}),
+    ::testing::Values(BadPicture{"damaged_jpeg", "broken.jpg",
+                                 QByteArray("\xFF\xD8\xFF\xE0garbage", 11), "添加失败，请重试！"},
+                      BadPicture{"truncated_jpeg", "cut.jpg", truncatedJpeg(),
+                                 "添加失败，请重试！"},
+                      BadPicture{"empty_gif", "empty.gif", QByteArray(), "添加失败，请重试！"},
+                      BadPicture{"broken_file_named_like_a_listed_one", "A1.bmp",
+                                 QByteArray("hello"), "添加背景图片异常，请重试！"},
+                      BadPicture{"huge_bmp", "huge.bmp", hugeBmpHeader(), "图片太大，不能作为壁纸"},
+                      BadPicture{"other_extension", "picture.png", QByteArray("\x89PNG", 4),
+                                 "添加背景图片异常，请重试！"}),
     [](const auto &p) { return std::string(p.param.name); });
 
 TEST_F(PictureSelection, RemoveAndOkRewriteTheListAsTheyShould)
