@@ -14,7 +14,7 @@ PACKAGES=(
   fonts-noto-cjk fonts-dejavu-core
   libx11-dev libglib2.0-bin gsettings-desktop-schemas cinnamon-desktop-data mate-desktop-common
   dbus xfconf libxfconf-0-3 g++-mingw-w64-x86-64
-  xdotool openbox sqlite3 qt6-translations-l10n
+  xdotool openbox sqlite3 qt6-translations-l10n x11-apps imagemagick xfwm4
 )
 
 missing=()

@@ -366,6 +366,11 @@ void TMainFrm::FormCreate()
 void TMainFrm::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
+    // The platform window exists once shown; a new one (after a change of flags) is watched too.
+    if (QWindow *window = windowHandle(); window && window != m_chromeWindow) {
+        m_chromeWindow = window;
+        window->installEventFilter(this);
+    }
     if (!m_shown) {
         m_shown = true;
         FormShow();
@@ -598,10 +603,117 @@ void TMainFrm::paintEvent(QPaintEvent *)
 
 void TMainFrm::imgBGMouseDown(QMouseEvent *event)
 {
-    // The edges are the sizing frame; any button elsewhere on the background drags the
-    // window, as its caption would.
-    const Qt::Edges edges = sizingEdges(imgBG->mapTo(this, event->position().toPoint()));
-    moveOrResize(event->button() == Qt::LeftButton ? edges : Qt::Edges());
+    // The left button resizes by the sizing frame and moves by the rest; any other button
+    // drags the window from either, as a caption would.
+    const Qt::Edges edges = sizingEdges(event->position().toPoint());
+    if (event->button() == Qt::LeftButton) {
+        // Qt's idea of where the window is can lag behind the window manager's (it says the
+        // screen's corner until the window first moves), and the desktop is told the press's
+        // point from it: a wrong one makes the window jump.
+        if (QWindow *window = windowHandle()) {
+            const QPoint at = (event->globalPosition() - event->position()).toPoint();
+            if (window->position() != at)
+                window->setPosition(at);
+        }
+        moveOrResize(edges);
+        return;
+    }
+    // The desktop's own move ends only on the left button's release (X11 tells it which
+    // button drives the move, and Qt always says the left): another button's drag is
+    // followed here. A Wayland client cannot place its window, so there the desktop moves it.
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+        moveOrResize(Qt::Edges());
+        return;
+    }
+    m_dragButton = event->button();
+    m_dragPressGlobal = event->globalPosition().toPoint();
+    m_dragWindowPos = pos();
+}
+
+bool TMainFrm::chromeMouseEvent(QMouseEvent *event)
+{
+    // Window coordinates are this widget's: the window has no frame of the platform's.
+    const QPoint pos = event->position().toPoint();
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick: {
+        if (m_dragButton != Qt::NoButton)
+            return true;
+        // Only the first button pressed counts; a control holding the mouse (a pressed close
+        // or minimise picture) or an open menu keeps it.
+        if (event->buttons() != event->button() || QWidget::mouseGrabber() ||
+            QApplication::activePopupWidget())
+            return false;
+        // A press the desktop took over may never have shown its release.
+        m_chromePress = Qt::NoButton;
+        if (!sizingEdges(pos) && childAt(pos) != imgBG)
+            return false;
+        if (event->type() == QEvent::MouseButtonPress) {
+            m_chromePress = event->button();
+            imgBGMouseDown(event);
+        }
+        return true;
+    }
+    case QEvent::MouseMove:
+        if (m_dragButton != Qt::NoButton) {
+            if (event->buttons() & m_dragButton)
+                move(m_dragWindowPos + event->globalPosition().toPoint() - m_dragPressGlobal);
+            else
+                m_dragButton = m_chromePress = Qt::NoButton; // its release went elsewhere
+            return true;
+        }
+        if (event->buttons() != Qt::NoButton || QWidget::mouseGrabber())
+            return false;
+        if (const Qt::Edges edges = sizingEdges(pos); edges) {
+            showSizingCursor(edges, pos);
+            // The frame is the background's, whatever control lies under it.
+            imgBGMouseMove();
+            return true;
+        }
+        showSizingCursor(Qt::Edges(), pos);
+        return false;
+    case QEvent::MouseButtonRelease:
+        // While the window follows a drag, no control sees a click.
+        if (m_dragButton != Qt::NoButton) {
+            if (event->button() == m_dragButton) {
+                m_dragButton = Qt::NoButton;
+                m_chromePress = Qt::NoButton;
+            }
+            return true;
+        }
+        if (event->button() != m_chromePress)
+            return false;
+        m_chromePress = Qt::NoButton;
+        return true;
+    default:
+        return false;
+    }
+}
+
+void TMainFrm::showSizingCursor(Qt::Edges edges, QPoint pos)
+{
+    QWindow *window = windowHandle();
+    if (!window)
+        return;
+    if (!edges) {
+        // Qt sets a control's cursor only when the pointer enters it: coming back from the
+        // frame to the same control needs it set again.
+        if (m_sizingCursorShown) {
+            const QWidget *under = childAt(pos);
+            window->setCursor((under ? under : this)->cursor());
+            m_sizingCursorShown = false;
+        }
+        return;
+    }
+    if (edges == (Qt::LeftEdge | Qt::TopEdge) || edges == (Qt::RightEdge | Qt::BottomEdge))
+        window->setCursor(Qt::SizeFDiagCursor);
+    else if (edges == (Qt::RightEdge | Qt::TopEdge) || edges == (Qt::LeftEdge | Qt::BottomEdge))
+        window->setCursor(Qt::SizeBDiagCursor);
+    else if (edges & (Qt::LeftEdge | Qt::RightEdge))
+        window->setCursor(Qt::SizeHorCursor);
+    else
+        window->setCursor(Qt::SizeVerCursor);
+    m_sizingCursorShown = true;
 }
 
 bool TMainFrm::AppEvent1Message(QObject *watched, QEvent *event)
@@ -624,29 +736,20 @@ bool TMainFrm::AppEvent1Message(QObject *watched, QEvent *event)
 
 bool TMainFrm::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == imgBG) {
-        if (event->type() == QEvent::MouseButtonPress) {
-            imgBGMouseDown(static_cast<QMouseEvent *>(event));
-            return true;
+    if (watched == m_chromeWindow) {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseMove:
+            return chromeMouseEvent(static_cast<QMouseEvent *>(event));
+        default:
+            return false;
         }
-        if (event->type() == QEvent::MouseMove) {
-            imgBGMouseMove();
-            const QPoint pos =
-                imgBG->mapTo(this, static_cast<QMouseEvent *>(event)->position().toPoint());
-            const Qt::Edges edges = sizingEdges(pos);
-            if (edges == (Qt::LeftEdge | Qt::TopEdge) || edges == (Qt::RightEdge | Qt::BottomEdge))
-                imgBG->setCursor(Qt::SizeFDiagCursor);
-            else if (edges == (Qt::RightEdge | Qt::TopEdge) ||
-                     edges == (Qt::LeftEdge | Qt::BottomEdge))
-                imgBG->setCursor(Qt::SizeBDiagCursor);
-            else if (edges & (Qt::LeftEdge | Qt::RightEdge))
-                imgBG->setCursor(Qt::SizeHorCursor);
-            else if (edges)
-                imgBG->setCursor(Qt::SizeVerCursor);
-            else
-                imgBG->unsetCursor();
-            return true;
-        }
+    }
+    if (watched == imgBG && event->type() == QEvent::MouseMove) {
+        imgBGMouseMove();
+        return true;
     }
     if (watched == lblSet && event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {

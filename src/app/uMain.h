@@ -3,6 +3,8 @@
 #include "notes/MemoSession.h"
 
 #include <QColor>
+#include <QPoint>
+#include <QPointer>
 #include <QRect>
 #include <QSize>
 #include <QStringList>
@@ -18,6 +20,7 @@ class QTimer;
 class QTextBrowser;
 class QTextDocument;
 class QUrl;
+class QWindow;
 
 namespace tevuna {
 
@@ -127,7 +130,8 @@ public:
     QWidget *pnlWeb = nullptr;
     QTextBrowser *webLink = nullptr;
     ImageLabel *imgAddToDesk = nullptr;
-    // Hands the window to the desktop to move (no edges) or to resize by the given edges;
+    // Hands the window to the desktop to move (no edges) or to resize by the given edges, for
+    // a press of the left button (or any button where the window cannot place itself);
     // tests put a recorder in its place.
     std::function<void(Qt::Edges)> moveOrResize;
     // Opens a page in the user's browser; tests put a recorder in its place.
@@ -160,7 +164,13 @@ private:
     void showMemoDocument(std::unique_ptr<QTextDocument> document);
     enum class Look { Normal, Highlight, Down };
     void setChrome(Look close, Look mini);
+    // A press on the background or the sizing frame.
     void imgBGMouseDown(QMouseEvent *event);
+    // The window's mouse events before any control sees them: the sizing frame lies over the
+    // controls at the edges, and a drag by another button than the left is followed here.
+    // True for the events no control may receive.
+    bool chromeMouseEvent(QMouseEvent *event);
+    void showSizingCursor(Qt::Edges edges, QPoint pos);
     // Sees the web panel's events first; true for those the browser must never receive.
     bool AppEvent1Message(QObject *watched, QEvent *event);
     void layoutControls();
@@ -182,6 +192,16 @@ private:
     QColor m_lastColor = Qt::black;
     // Set once the application is ending: nothing may be saved by a focus change after it.
     bool m_terminating = false;
+    // The platform window whose mouse events the chrome sees first.
+    QPointer<QWindow> m_chromeWindow;
+    // The button of a press the chrome took: its release is the chrome's too.
+    Qt::MouseButton m_chromePress = Qt::NoButton;
+    // A drag the window follows itself: the button, where it was pressed, where the window was.
+    Qt::MouseButton m_dragButton = Qt::NoButton;
+    QPoint m_dragPressGlobal;
+    QPoint m_dragWindowPos;
+    // The sizing frame's cursor is shown in place of the control's under the pointer.
+    bool m_sizingCursorShown = false;
 };
 
 } // namespace tevuna

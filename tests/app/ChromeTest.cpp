@@ -18,6 +18,7 @@
 #include <QTextBrowser>
 #include <QTimer>
 #include <QUrl>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -259,52 +260,191 @@ INSTANTIATE_TEST_SUITE_P(
         ChromeCase{"click_mini", {Act::MoveOverMini}, Act::ClickMiniHighlight, {0, 0, 1, 0, 0, 1}}),
     [](const auto &p) { return std::string(p.param.name); });
 
+// The control a mouse press was delivered to first (not those it went on to); the background
+// is none.
+class PressRecorder : public QObject
+{
+public:
+    explicit PressRecorder(QWidget *window) : m_window(window) { qApp->installEventFilter(this); }
+    ~PressRecorder() override { qApp->removeEventFilter(this); }
+
+    QStringList pressed;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        auto *widget = qobject_cast<QWidget *>(watched);
+        if (event->type() == QEvent::MouseButtonPress && pressed.isEmpty() && widget &&
+            widget->window() == m_window && widget->objectName() != QLatin1String("imgBG"))
+            pressed << widget->objectName();
+        return false;
+    }
+
+private:
+    QWidget *m_window;
+};
+
+// Presses and releases through the window, as the platform delivers them: the window's chrome
+// sees them before any control.
 struct PressCase {
     const char *name;
-    const char *target;
     Qt::MouseButton button;
-    QPoint at; // in the window
-    bool handedOver;
-    Qt::Edges edges; // none: a move
+    QPoint at;       // in a window of 742 x 466
+    bool handedOver; // to the desktop, with these edges (none: a move)
+    Qt::Edges edges;
+    const char *control; // the control that gets the press instead, if any
 };
 
 class PressOnTheWindow : public ::testing::TestWithParam<PressCase>
 {};
 
-TEST_P(PressOnTheWindow, MovesOrResizesOnlyFromTheBackground)
+TEST_P(PressOnTheWindow, MovesOrResizesFromTheBackgroundAndTheWholeFrame)
 {
     Window win;
     TMainFrm *w = win.w;
     w->resize(742, 466);
     QList<Qt::Edges> handed;
     w->moveOrResize = [&handed](Qt::Edges edges) { handed << edges; };
-    auto *target = w->findChild<QWidget *>(QString::fromLatin1(GetParam().target));
-    ASSERT_NE(target, nullptr);
-    QTest::mousePress(target, GetParam().button, {}, target->mapFrom(w, GetParam().at));
-    QTest::mouseRelease(target, GetParam().button, {}, target->mapFrom(w, GetParam().at));
+    QWindow *window = w->windowHandle();
+    ASSERT_NE(window, nullptr);
+    PressRecorder recorder(w);
+    QTest::mousePress(window, GetParam().button, {}, GetParam().at);
+    QTest::mouseRelease(window, GetParam().button, {}, GetParam().at);
     const QList<Qt::Edges> expected =
         GetParam().handedOver ? QList<Qt::Edges>{GetParam().edges} : QList<Qt::Edges>{};
     EXPECT_EQ(handed, expected);
+    const QStringList reached =
+        *GetParam().control ? QStringList{QString::fromLatin1(GetParam().control)} : QStringList{};
+    EXPECT_EQ(recorder.pressed, reached);
+    EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
+    EXPECT_TRUE(w->isVisible());
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Background, PressOnTheWindow,
+    Chrome, PressOnTheWindow,
     ::testing::Values(
-        PressCase{"left_moves", "imgBG", Qt::LeftButton, {200, 75}, true, {}},
-        PressCase{"right_moves_too", "imgBG", Qt::RightButton, {200, 75}, true, {}},
-        PressCase{"middle_moves_too", "imgBG", Qt::MiddleButton, {500, 30}, true, {}},
-        PressCase{"left_edge_resizes", "imgBG", Qt::LeftButton, {1, 200}, true, Qt::LeftEdge},
-        PressCase{"corner_resizes",
-                  "imgBG",
+        PressCase{"background_moves", Qt::LeftButton, {200, 75}, true, {}, ""},
+        PressCase{
+            "left_edge_beside_the_left_panel", Qt::LeftButton, {1, 300}, true, Qt::LeftEdge, ""},
+        PressCase{"right_edge", Qt::LeftButton, {741, 300}, true, Qt::RightEdge, ""},
+        PressCase{"top_edge", Qt::LeftButton, {400, 0}, true, Qt::TopEdge, ""},
+        PressCase{
+            "top_edge_over_the_minimise_picture", Qt::LeftButton, {685, 2}, true, Qt::TopEdge, ""},
+        PressCase{"bottom_edge_over_the_left_panel",
+                  Qt::LeftButton,
+                  {150, 464},
+                  true,
+                  Qt::BottomEdge,
+                  ""},
+        PressCase{"top_left_corner", Qt::LeftButton, {1, 2}, true, Qt::LeftEdge | Qt::TopEdge, ""},
+        PressCase{"top_right_corner_over_the_close_picture",
+                  Qt::LeftButton,
+                  {740, 1},
+                  true,
+                  Qt::RightEdge | Qt::TopEdge,
+                  ""},
+        PressCase{"bottom_left_corner",
+                  Qt::LeftButton,
+                  {2, 465},
+                  true,
+                  Qt::LeftEdge | Qt::BottomEdge,
+                  ""},
+        PressCase{"bottom_right_corner",
                   Qt::LeftButton,
                   {740, 464},
                   true,
-                  Qt::RightEdge | Qt::BottomEdge},
-        PressCase{"right_button_on_an_edge_moves", "imgBG", Qt::RightButton, {1, 200}, true, {}},
-        PressCase{"logo_does_not", "imgLogo", Qt::LeftButton, {100, 40}, false, {}},
-        PressCase{"date_label_does_not", "lblDateTime", Qt::LeftButton, {350, 25}, false, {}},
-        PressCase{"left_panel_does_not", "pnlLeft", Qt::LeftButton, {150, 450}, false, {}}),
+                  Qt::RightEdge | Qt::BottomEdge,
+                  ""},
+        // Other buttons drag the window themselves, from the frame too.
+        PressCase{"right_button_on_the_background", Qt::RightButton, {200, 75}, false, {}, ""},
+        PressCase{"middle_button_on_an_edge", Qt::MiddleButton, {150, 464}, false, {}, ""},
+        PressCase{"logo_is_no_background", Qt::LeftButton, {100, 40}, false, {}, "imgLogo"},
+        PressCase{
+            "date_label_is_no_background", Qt::LeftButton, {350, 25}, false, {}, "lblDateTime"},
+        PressCase{"left_panel_inside_the_frame", Qt::LeftButton, {150, 450}, false, {}, "pnlLeft"},
+        PressCase{"close_picture_below_the_frame",
+                  Qt::LeftButton,
+                  {720, 4},
+                  false,
+                  {},
+                  "img_close_highlight"}),
     [](const auto &p) { return std::string(p.param.name); });
+
+struct DragCase {
+    const char *name;
+    Qt::MouseButton button;
+    QPoint from; // in the window
+};
+
+class DragByAnotherButton : public ::testing::TestWithParam<DragCase>
+{};
+
+TEST_P(DragByAnotherButton, MovesTheWindowUntilReleased)
+{
+    Window win;
+    TMainFrm *w = win.w;
+    w->setGeometry(100, 100, 742, 466);
+    QCoreApplication::processEvents();
+    QList<Qt::Edges> handed;
+    w->moveOrResize = [&handed](Qt::Edges edges) { handed << edges; };
+    QWindow *window = w->windowHandle();
+    ASSERT_NE(window, nullptr);
+    const QPoint from = GetParam().from;
+    const QPoint start = w->pos();
+    QTest::mousePress(window, GetParam().button, {}, from);
+    QTest::mouseMove(window, from + QPoint(60, -40));
+    EXPECT_EQ(w->pos(), start + QPoint(60, -40));
+    // The window went with the pointer: the pointer is over the pressed point again.
+    QTest::mouseRelease(window, GetParam().button, {}, from);
+    // Released: the pointer goes on alone, and a left click is an ordinary click again.
+    QTest::mouseMove(window, from + QPoint(100, -60));
+    EXPECT_EQ(w->pos(), start + QPoint(60, -40));
+    QTest::mouseClick(window, Qt::LeftButton, {}, QPoint(200, 75));
+    EXPECT_EQ(handed, QList<Qt::Edges>{Qt::Edges()});
+    EXPECT_EQ(w->pos(), start + QPoint(60, -40));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Chrome, DragByAnotherButton,
+    ::testing::Values(
+        DragCase{"right_on_the_background", Qt::RightButton, {200, 75}},
+        DragCase{"middle_on_the_background", Qt::MiddleButton, {500, 60}},
+        DragCase{"right_on_the_bottom_edge_over_the_left_panel", Qt::RightButton, {150, 464}}),
+    [](const auto &p) { return std::string(p.param.name); });
+
+TEST(MainWindowChrome, TheFrameShowsSizingCursorsOverTheControlsAndGivesThemTheirsBack)
+{
+    Window win;
+    TMainFrm *w = win.w;
+    w->resize(742, 466);
+    QWindow *window = w->windowHandle();
+    ASSERT_NE(window, nullptr);
+    const struct {
+        QPoint at;
+        Qt::CursorShape shape;
+    } steps[] = {
+        // Into the frame over the left panel and back into the panel.
+        {{150, 300}, Qt::ArrowCursor},
+        {{150, 464}, Qt::SizeVerCursor},
+        {{150, 455}, Qt::ArrowCursor},
+        // Out of a control with its own cursor into the frame, and straight back into it.
+        {{736, 60}, Qt::PointingHandCursor},
+        {{739, 60}, Qt::SizeHorCursor},
+        {{736, 60}, Qt::PointingHandCursor},
+        // The corners and the strip over the pictures.
+        {{740, 1}, Qt::SizeBDiagCursor},
+        {{685, 2}, Qt::SizeVerCursor},
+        {{1, 2}, Qt::SizeFDiagCursor},
+        {{2, 465}, Qt::SizeBDiagCursor},
+        {{740, 464}, Qt::SizeFDiagCursor},
+        {{1, 300}, Qt::SizeHorCursor},
+        {{200, 75}, Qt::ArrowCursor},
+    };
+    for (const auto &step : steps) {
+        QTest::mouseMove(window, step.at);
+        EXPECT_EQ(window->cursor().shape(), step.shape) << step.at.x() << "," << step.at.y();
+    }
+}
 
 TEST(MainWindowChrome, PressingTheCloseImageAloneClosesNothing)
 {

@@ -7,49 +7,11 @@
 set -euo pipefail
 program=$1
 
-work=$(mktemp -d)
+source "$(dirname "${BASH_SOURCE[0]}")/x_session.sh"
 home="$work/home"
 db="$home/Data/UserData.db"
-pids=()
-cleanup() {
-  local status=$?
-  # The newest first: the program, then the window manager, then the X server, which
-  # removes its socket only when it ends by itself.
-  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
-    kill "${pids[i]}" 2>/dev/null || continue
-    for _ in $(seq 50); do kill -0 "${pids[i]}" 2>/dev/null || break; sleep 0.1; done
-    kill -9 "${pids[i]}" 2>/dev/null || true
-    wait "${pids[i]}" 2>/dev/null || true
-  done
-  rm -rf "$work"
-  exit "$status"
-}
-trap cleanup EXIT
-fail() {
-  echo "FAIL: $*"
-  exit 1
-}
-
-# ------------------------------------------------------------------------------ the display
-# A display of our own, on a number the X server picks and reports once it accepts clients.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" \
-  >"$work/xvfb.log" 2>&1 &
-pids+=($!)
-for _ in $(seq 200); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || fail "the X server did not start: $(cat "$work/xvfb.log")"
-export DISPLAY=":$(head -n1 "$work/display")"
-unset QT_QPA_PLATFORM QT_IM_MODULE XMODIFIERS WAYLAND_DISPLAY
-export LC_ALL=C.UTF-8 TEVUNA_HOME="$home"
-
-openbox --sm-disable >"$work/openbox.log" 2>&1 &
-pids+=($!)
-# Windows are placed and focused by the window manager only once it manages the screen.
-for _ in $(seq 200); do
-  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-  sleep 0.1
-done
-xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' ||
-  fail "the window manager did not start: $(cat "$work/openbox.log")"
+start_x_session
+export TEVUNA_HOME="$home"
 
 # ------------------------------------------------------------------------------ helpers
 stored() { sqlite3 "$db" "select hex(data) from UserCon where conIndex='$1'"; }

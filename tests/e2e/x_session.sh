@@ -1,0 +1,75 @@
+# Sourced by the real-input tests: a display of their own with a window manager, a cleanup
+# that ends everything they started, and the small helpers they share.
+#   work: a fresh folder, removed at the end; pids: processes ended at the end, newest first.
+work=$(mktemp -d)
+pids=()
+cleanup() {
+  local status=$?
+  # The newest first: the program, then the window manager, then the X server, which
+  # removes its socket only when it ends by itself.
+  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
+    kill "${pids[i]}" 2>/dev/null || continue
+    for _ in $(seq 50); do kill -0 "${pids[i]}" 2>/dev/null || break; sleep 0.1; done
+    kill -9 "${pids[i]}" 2>/dev/null || true
+    wait "${pids[i]}" 2>/dev/null || true
+  done
+  rm -rf "$work"
+  exit "$status"
+}
+trap cleanup EXIT
+fail() {
+  echo "FAIL: $*"
+  exit 1
+}
+
+# Starts Xvfb on a number it picks itself, then a window manager (openbox unless given), on a
+# screen of the given size (1024x768 unless given).
+start_x_session() {
+  local wm=${1:-openbox} size=${2:-1024x768}
+  Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp -noreset 3>"$work/display" \
+    >"$work/xvfb.log" 2>&1 &
+  pids+=($!)
+  for _ in $(seq 200); do [ -s "$work/display" ] && break; sleep 0.1; done
+  [ -s "$work/display" ] || fail "the X server did not start: $(cat "$work/xvfb.log")"
+  export DISPLAY=":$(head -n1 "$work/display")"
+  unset QT_QPA_PLATFORM QT_IM_MODULE XMODIFIERS WAYLAND_DISPLAY
+  export LC_ALL=C.UTF-8
+  case $wm in
+  openbox) openbox --sm-disable >"$work/wm.log" 2>&1 & ;;
+  *) "$wm" >"$work/wm.log" 2>&1 & ;;
+  esac
+  pids+=($!)
+  # Windows are placed and focused by the window manager only once it manages the screen.
+  for _ in $(seq 200); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
+    sleep 0.1
+  done
+  fail "the window manager did not start: $(cat "$work/wm.log")"
+}
+
+# The id of a visible window of a process whose name matches, waiting for it to appear.
+find_window() {
+  timeout "${3:-60}" xdotool search --sync --all --onlyvisible --pid "$1" --name "$2" 2>/dev/null |
+    head -n1
+}
+# True while no visible window of the process has that name.
+window_gone() {
+  for _ in $(seq 100); do
+    [ -z "$(xdotool search --all --onlyvisible --pid "$1" --name "$2" 2>/dev/null)" ] && return 0
+    sleep 0.1
+  done
+  return 1
+}
+# A window (the whole screen without one) as a PNG, kept for a person to look at. Windows
+# are taken one by one: under Xvfb the screen shows a dialog opened over another window black
+# although it is drawn (a bare Qt program does the same).
+screenshot() {
+  [ -n "${SHOTS:-}" ] || return 0
+  mkdir -p "$SHOTS"
+  sleep 0.7 # a window that has just appeared is painted a moment later
+  if [ -n "${2:-}" ]; then
+    xwd -id "$2" -silent | convert xwd:- "$SHOTS/$1.png" 2>/dev/null || true
+  else
+    xwd -root -silent | convert xwd:- "$SHOTS/$1.png" 2>/dev/null || true
+  fi
+}
