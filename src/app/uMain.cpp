@@ -171,6 +171,12 @@ void TMainFrm::buildControls()
     imgBG->setObjectName(QStringLiteral("imgBG"));
     imgBG->setPixmap(picture(QStringLiteral("background"), QSize(416, 289)));
     imgBG->setScaledContents(true);
+    // The picture is transparent at the window's edge: the 1-pixel border under it shows.
+    imgBG->setFrameStyle(QFrame::Box | QFrame::Plain);
+    imgBG->setLineWidth(1);
+    QPalette bgPal = imgBG->palette();
+    bgPal.setColor(QPalette::WindowText, kBorderColor);
+    imgBG->setPalette(bgPal);
     imgBG->setMouseTracking(true);
     imgBG->installEventFilter(this);
 

@@ -138,6 +138,13 @@ TEST_P(Screenshot, NoTwoControlsOverlap)
                 << shown[i]->objectName().toStdString() << " and "
                 << shown[j]->objectName().toStdString();
     }
+    // The 1-pixel border is seen all around, over the background picture too.
+    const QImage shot = win.w->grab().toImage();
+    const QColor border(216, 227, 243);
+    for (const QPoint p :
+         {QPoint(0, shot.height() / 2), QPoint(shot.width() - 1, shot.height() / 2),
+          QPoint(shot.width() / 2, 0), QPoint(shot.width() / 3, shot.height() - 1)})
+        EXPECT_EQ(shot.pixelColor(p), border) << p.x() << ',' << p.y();
     // Kept with the test output, to be looked at.
     const QString folder = qEnvironmentVariable("TEVUNA_SCREENSHOT_DIR");
     if (!folder.isEmpty() && QDir().mkpath(folder)) {

@@ -98,6 +98,20 @@ TEST_F(MainWindow, FirstStartWritesBothSettingsFilesAndShowsSchemeA)
     EXPECT_TRUE(test::reporter().messages.isEmpty());
 }
 
+// A picture list that cannot be written is reported the default way, and the default list
+// still works for this run.
+TEST_F(MainWindow, APictureListThatCannotBeWrittenAtStartUpIsReported)
+{
+    QDir().mkpath(home.path(QStringLiteral("Data")));
+    ASSERT_TRUE(QFile::link(home.path(QStringLiteral("no/such/folder/BGPicList.ini")),
+                            home.path(QStringLiteral("Data/BGPicList.ini"))));
+    start();
+    ASSERT_EQ(test::reporter().errors.size(), 1);
+    EXPECT_TRUE(test::reporter().errors[0].contains(QStringLiteral("BGPicList.ini")))
+        << test::reporter().errors[0].toStdString();
+    EXPECT_EQ(wallpaperGlobals().picCount, 2);
+}
+
 TEST_F(MainWindow, DateLabelReadsTheClocksDay)
 {
     EXPECT_EQ(dateLabelText(QDate(2013, 1, 5)), QStringLiteral("今天是 2013年1月5日(六)"));

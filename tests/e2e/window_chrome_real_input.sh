@@ -7,70 +7,11 @@
 set -euo pipefail
 program=$1
 
-work=$(mktemp -d)
-pids=()
-# Ends what this round started, newest first: the program, the window manager, its bus, then
-# the X server, which removes its socket only when it ends by itself.
-stop_all() {
-  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
-    kill "${pids[i]}" 2>/dev/null || continue
-    for _ in $(seq 50); do kill -0 "${pids[i]}" 2>/dev/null || break; sleep 0.1; done
-    kill -9 "${pids[i]}" 2>/dev/null || true
-    wait "${pids[i]}" 2>/dev/null || true
-  done
-  pids=()
-}
-cleanup() {
-  local status=$?
-  stop_all
-  rm -rf "$work"
-  exit "$status"
-}
-trap cleanup EXIT
+source "$(dirname "${BASH_SOURCE[0]}")/x_session.sh"
 wm=
 fail() {
   echo "FAIL ($wm): $*"
   exit 1
-}
-
-# ------------------------------------------------------------------------------ a session
-start_display() {
-  rm -f "$work/display"
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/display" \
-    >"$work/xvfb.log" 2>&1 &
-  pids+=($!)
-  for _ in $(seq 200); do [ -s "$work/display" ] && break; sleep 0.1; done
-  [ -s "$work/display" ] || fail "the X server did not start: $(cat "$work/xvfb.log")"
-  export DISPLAY=":$(head -n1 "$work/display")"
-}
-
-start_wm() {
-  case $wm in
-  openbox)
-    openbox --sm-disable >"$work/wm.log" 2>&1 &
-    pids+=($!)
-    ;;
-  xfwm4)
-    # Its settings come over a session bus; without them it leaves client moves and resizes
-    # undone. A bus of its own, ended with it, and no accessibility bus.
-    rm -f "$work/bus"
-    dbus-daemon --session --nofork --nopidfile --print-address=3 3>"$work/bus" \
-      >"$work/bus.log" 2>&1 &
-    pids+=($!)
-    for _ in $(seq 100); do [ -s "$work/bus" ] && break; sleep 0.1; done
-    [ -s "$work/bus" ] || fail "no session bus: $(cat "$work/bus.log")"
-    DBUS_SESSION_BUS_ADDRESS=$(head -n1 "$work/bus") NO_AT_BRIDGE=1 \
-      XDG_CONFIG_HOME="$work/xdg" xfwm4 --compositor=off --sm-client-disable \
-      >"$work/wm.log" 2>&1 &
-    pids+=($!)
-    ;;
-  esac
-  # Windows are placed by the window manager only once it manages the screen.
-  for _ in $(seq 200); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
-    sleep 0.1
-  done
-  fail "the window manager did not start: $(cat "$work/wm.log")"
 }
 
 program_pid=
@@ -209,8 +150,7 @@ run_round() {
   mkdir -p "$home/Data"
   # Scheme, width, height, left, top: room all around on the screen.
   printf '1\r\n750\r\n500\r\n200\r\n150\r\n' >"$home/Data/FormSize.ini"
-  start_display
-  start_wm
+  start_x_session "$wm" 1280x1024
   start_program
   read_geometry
   [ "$gw $gh" = "750 500" ] || fail "the window does not start at its saved size: $(geometry)"
@@ -247,11 +187,9 @@ run_round() {
   [ "$saved" = "$gw $gh $gx $gy" ] ||
     fail "the saved bounds are '$saved', not the window's '$gw $gh $gx $gy'"
   echo "ok ($wm): the close picture ends the program and keeps the size"
-  stop_all
+  stop_x_session
 }
 
-unset QT_QPA_PLATFORM QT_IM_MODULE XMODIFIERS WAYLAND_DISPLAY
-export LC_ALL=C.UTF-8
 run_round openbox check_drags check_resizes
 if command -v xfwm4 >/dev/null && command -v dbus-daemon >/dev/null; then
   run_round xfwm4 check_resizes check_drags

@@ -3,16 +3,20 @@
 #   work: a fresh folder, removed at the end; pids: processes ended at the end, newest first.
 work=$(mktemp -d)
 pids=()
-cleanup() {
-  local status=$?
-  # The newest first: the program, then the window manager, then the X server, which
-  # removes its socket only when it ends by itself.
+# Ends what was started, the newest first: the program, the window manager (and its bus),
+# then the X server, which removes its socket only when it ends by itself.
+stop_x_session() {
   for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
     kill "${pids[i]}" 2>/dev/null || continue
     for _ in $(seq 50); do kill -0 "${pids[i]}" 2>/dev/null || break; sleep 0.1; done
     kill -9 "${pids[i]}" 2>/dev/null || true
     wait "${pids[i]}" 2>/dev/null || true
   done
+  pids=()
+}
+cleanup() {
+  local status=$?
+  stop_x_session
   rm -rf "$work"
   exit "$status"
 }
@@ -26,6 +30,7 @@ fail() {
 # screen of the given size (1024x768 unless given).
 start_x_session() {
   local wm=${1:-openbox} size=${2:-1024x768}
+  rm -f "$work/display"
   Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp -noreset 3>"$work/display" \
     >"$work/xvfb.log" 2>&1 &
   pids+=($!)
@@ -35,10 +40,25 @@ start_x_session() {
   unset QT_QPA_PLATFORM QT_IM_MODULE XMODIFIERS WAYLAND_DISPLAY
   export LC_ALL=C.UTF-8
   case $wm in
-  openbox) openbox --sm-disable >"$work/wm.log" 2>&1 & ;;
-  *) "$wm" >"$work/wm.log" 2>&1 & ;;
+  openbox)
+    openbox --sm-disable >"$work/wm.log" 2>&1 &
+    pids+=($!)
+    ;;
+  xfwm4)
+    # Its settings come over a session bus; without them it leaves client moves and resizes
+    # undone. A bus of its own, ended with it, and no accessibility bus.
+    rm -f "$work/bus"
+    dbus-daemon --session --nofork --nopidfile --print-address=3 3>"$work/bus" \
+      >"$work/bus.log" 2>&1 &
+    pids+=($!)
+    for _ in $(seq 100); do [ -s "$work/bus" ] && break; sleep 0.1; done
+    [ -s "$work/bus" ] || fail "no session bus: $(cat "$work/bus.log")"
+    DBUS_SESSION_BUS_ADDRESS=$(head -n1 "$work/bus") NO_AT_BRIDGE=1 \
+      XDG_CONFIG_HOME="$work/xdg" xfwm4 --compositor=off --sm-client-disable \
+      >"$work/wm.log" 2>&1 &
+    pids+=($!)
+    ;;
   esac
-  pids+=($!)
   # Windows are placed and focused by the window manager only once it manages the screen.
   for _ in $(seq 200); do
     xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
