@@ -127,10 +127,20 @@ void TInforFrm::paintEvent(QPaintEvent *)
 
 void TInforFrm::mousePressEvent(QMouseEvent *event)
 {
-    // The window has no title bar: its background drags it, with the left button, the one
-    // window managers take to drive a move.
-    if (event->button() == Qt::LeftButton && windowHandle())
-        windowHandle()->startSystemMove();
+    // The window has no title bar: its background drags it, by any button.
+    m_drag.press(this, event->button(), event->globalPosition().toPoint());
+    event->accept();
+}
+
+void TInforFrm::mouseMoveEvent(QMouseEvent *event)
+{
+    m_drag.move(event->buttons(), event->globalPosition().toPoint());
+    event->accept();
+}
+
+void TInforFrm::mouseReleaseEvent(QMouseEvent *event)
+{
+    m_drag.release(event->button());
     event->accept();
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/WindowDrag.h"
+
 #include <QDialog>
 
 class QCheckBox;
@@ -33,6 +35,11 @@ public:
 protected:
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    WindowDrag m_drag;
 };
 
 } // namespace tevuna

@@ -9,9 +9,11 @@
 #include "wallpaper/Picture.h"
 #include "wallpaper/uGlobal.h"
 
+#include <QCursor>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
@@ -61,13 +63,15 @@ TPicSelFrm::TPicSelFrm(QWidget *parent) : QDialog(parent)
     imgBG->setObjectName(QStringLiteral("imgBG"));
     imgBG->setGeometry(rect());
     imgBG->setPixmap(artwork(QStringLiteral(":/wallpaper/picsel_background.svg"), size()));
-    connect(imgBG, &ImageLabel::mouseMoved, this, [this] { showClose(img_close_normal); });
-    connect(imgBG, &ImageLabel::mousePressed, this, [this](Qt::MouseButton button) {
-        // The desktop moves a window with the button that started the move, and window
-        // managers take it to be the left one: another would leave the window on the pointer.
-        if (button == Qt::LeftButton && windowHandle())
-            windowHandle()->startSystemMove();
+    // The background drags the window, by any button.
+    connect(imgBG, &ImageLabel::mouseMoved, this, [this] {
+        if (!m_drag.move(QGuiApplication::mouseButtons(), QCursor::pos()))
+            showClose(img_close_normal);
     });
+    connect(imgBG, &ImageLabel::mousePressed, this,
+            [this](Qt::MouseButton button) { m_drag.press(this, button, QCursor::pos()); });
+    connect(imgBG, &ImageLabel::released, this,
+            [this] { m_drag.move(QGuiApplication::mouseButtons(), QCursor::pos()); });
 
     imgLogo = new QLabel(this);
     imgLogo->setObjectName(QStringLiteral("imgLogo"));

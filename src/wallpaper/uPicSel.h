@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/WindowDrag.h"
+
 #include <QDialog>
 
 #include <functional>
@@ -53,6 +55,8 @@ private:
     void fillView(const QStringList &lines);
     void rewriteList();
     void showClose(ImageLabel *shown);
+
+    WindowDrag m_drag;
 };
 
 } // namespace tevuna

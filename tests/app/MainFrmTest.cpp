@@ -13,6 +13,8 @@
 #include "wallpaper/uGlobal.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QScreen>

@@ -94,6 +94,29 @@ wait_message() {
     sleep 0.1
   done
 }
+window_xy() { xdotool getwindowgeometry --shell "$1" | sed -n 's/^[XY]=//p' | paste -sd' '; }
+# Drags the window by its background with a button, from a point of its own; it must move by
+# the drag and no further once the button is up.
+drag_check() {
+  local w=$1 x=$2 y=$3 button=$4 before after
+  before=$(window_xy "$w")
+  xdotool mousemove --window "$w" --sync $((x * QT_SCALE_FACTOR)) $((y * QT_SCALE_FACTOR))
+  xdotool mousedown "$button"
+  sleep 0.3
+  xdotool mousemove_relative --sync 20 10
+  sleep 0.3
+  xdotool mousemove_relative --sync 20 10
+  sleep 0.5
+  xdotool mouseup "$button"
+  sleep 0.5
+  xdotool mousemove_relative --sync 30 30
+  sleep 0.7
+  after=$(window_xy "$w")
+  read -r bx by <<<"$before"
+  read -r ax ay <<<"$after"
+  [ "$((ax - bx)) $((ay - by))" = "40 20" ] ||
+    fail "a drag by button $button moved the window from $before to $after, not by 40 20"
+}
 files() { (cd "$folder" && ls -1 | sort | tr '\n' '|'); }
 list_lines() { iconv -f GBK -t UTF-8 "$list" | tr -d '\r' | tr '\n' '|'; }
 
@@ -112,6 +135,8 @@ for scale in 1 2; do
   echo "ok ($scale): the picture window's close button closes it"
 
   open_pictures
+  for button in 1 3; do drag_check "$pictures" 300 30 "$button"; done
+  echo "ok ($scale): the picture window moves by a drag of its background with either button"
   before_files=$(files)
   before_list=$(list_lines)
   for bad in "$outside/cut.jpg" "$outside/A1.bmp"; do
@@ -141,6 +166,8 @@ for scale in 1 2; do
   ask=$(find_window "$program_pid" InfoFrm 20)
   [ -n "$ask" ] || fail "the confirmation did not open"
   screenshot confirmation "$ask"
+  for button in 1 2 3; do drag_check "$ask" 20 130 "$button"; done
+  echo "ok ($scale): the confirmation moves by a drag of its background with any button"
   xdotool key Escape
   window_gone "$program_pid" InfoFrm || fail "Esc left the confirmation open"
   sleep 1
