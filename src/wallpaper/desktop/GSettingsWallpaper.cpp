@@ -41,6 +41,34 @@ QString GSettingsWallpaper::variantText(const QString &value)
     return QLatin1Char('\'') + escaped + QLatin1Char('\'');
 }
 
+QString GSettingsWallpaper::parseVariantString(const QString &text)
+{
+    const QString t = text.trimmed();
+    if (t.size() < 2 || (t.front() != QLatin1Char('\'') && t.front() != QLatin1Char('"')) ||
+        t.back() != t.front())
+        return {};
+    QString value;
+    for (qsizetype i = 1; i + 1 < t.size(); ++i) {
+        if (t[i] == QLatin1Char('\\') && i + 2 < t.size())
+            ++i;
+        value += t[i];
+    }
+    return value;
+}
+
+bool GSettingsWallpaper::read(const QString &key, QString *value, QString *error)
+{
+    QByteArray out;
+    QString reason;
+    if (m_runner->run(kGsettings, {QStringLiteral("get"), m_schema.id, key}, &out, &reason)) {
+        *value = parseVariantString(QString::fromUtf8(out));
+        return true;
+    }
+    if (error)
+        *error = QStringLiteral("无法读取 %1 桌面背景设置：%2").arg(m_schema.desktopName, reason);
+    return false;
+}
+
 bool GSettingsWallpaper::write(const QString &key, const QString &value, QString *error)
 {
     QString reason;
@@ -68,10 +96,22 @@ bool GSettingsWallpaper::set(const QString &path, QString *error)
 
     const QString picture =
         m_schema.pictureIsUri ? QString::fromLatin1(QUrl::fromLocalFile(path).toEncoded()) : path;
-    // The fill mode goes first, so the new picture is drawn stretched from its first frame.
-    if (!write(QStringLiteral("picture-options"), variantText(QStringLiteral("stretched")), error))
-        return false;
     if (!write(m_schema.pictureKey, variantText(picture), error))
+        return false;
+    // Without a session bus gsettings answers success and keeps nothing: only a value that
+    // reads back is a wallpaper the desktop has.
+    QString stored;
+    if (!read(m_schema.pictureKey, &stored, error))
+        return false;
+    if (stored != picture) {
+        if (error)
+            *error = QStringLiteral("%1 桌面没有接受新背景：设置后读回的不是新图片"
+                                    "（没有会话总线时 gsettings 什么也不保存）。")
+                         .arg(m_schema.desktopName);
+        return false;
+    }
+    // The fill mode only once the picture was taken: a refused one leaves the user's alone.
+    if (!write(QStringLiteral("picture-options"), variantText(QStringLiteral("stretched")), error))
         return false;
     if (!m_schema.darkKey.isEmpty() && keys.contains(m_schema.darkKey))
         return write(m_schema.darkKey, variantText(picture), error);

@@ -27,9 +27,14 @@ public:
 
     // A string in the text form gsettings parses: quoted, with \ and ' escaped.
     static QString variantText(const QString &value);
+    // The string gsettings prints as a GVariant text (single quotes, or double quotes when it
+    // holds a single quote, with backslash escapes); empty for anything else.
+    static QString parseVariantString(const QString &text);
 
 private:
     bool write(const QString &key, const QString &value, QString *error);
+    // The key's value as gsettings reads it back; false when it cannot be read.
+    bool read(const QString &key, QString *value, QString *error);
 
     Schema m_schema;
     std::shared_ptr<CommandRunner> m_runner;

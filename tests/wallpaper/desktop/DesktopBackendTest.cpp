@@ -12,8 +12,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QHash>
 #include <QTemporaryDir>
 #include <QUrl>
+
+#include <functional>
+#include <memory>
 
 #include <gtest/gtest.h>
 
@@ -164,6 +168,12 @@ QStringList gset(const char *schema, const char *key, const QString &value)
             QString::fromLatin1(key), value};
 }
 
+QStringList gget(const char *schema, const char *key)
+{
+    return {QStringLiteral("gsettings"), QStringLiteral("get"), QString::fromLatin1(schema),
+            QString::fromLatin1(key)};
+}
+
 QStringList listKeys(const char *schema)
 {
     return {QStringLiteral("gsettings"), QStringLiteral("list-keys"), QString::fromLatin1(schema)};
@@ -178,37 +188,55 @@ const GSettingsCase kGSettingsCases[] = {
      &GSettingsWallpaper::gnome,
      "color-shading-type\npicture-options\npicture-uri\npicture-uri-dark\n",
      {listKeys("org.gnome.desktop.background"),
-      gset("org.gnome.desktop.background", "picture-options", kStretched),
       gset("org.gnome.desktop.background", "picture-uri", kQuotedUri),
+      gget("org.gnome.desktop.background", "picture-uri"),
+      gset("org.gnome.desktop.background", "picture-options", kStretched),
       gset("org.gnome.desktop.background", "picture-uri-dark", kQuotedUri)}},
     {"GnomeBeforeDarkModeHasNoDarkKey",
      &GSettingsWallpaper::gnome,
      "picture-options\npicture-uri\nprimary-color\n",
      {listKeys("org.gnome.desktop.background"),
-      gset("org.gnome.desktop.background", "picture-options", kStretched),
-      gset("org.gnome.desktop.background", "picture-uri", kQuotedUri)}},
+      gset("org.gnome.desktop.background", "picture-uri", kQuotedUri),
+      gget("org.gnome.desktop.background", "picture-uri"),
+      gset("org.gnome.desktop.background", "picture-options", kStretched)}},
     {"CinnamonTakesAUri",
      &GSettingsWallpaper::cinnamon,
      "picture-options\npicture-uri\n",
      {listKeys("org.cinnamon.desktop.background"),
-      gset("org.cinnamon.desktop.background", "picture-options", kStretched),
-      gset("org.cinnamon.desktop.background", "picture-uri", kQuotedUri)}},
+      gset("org.cinnamon.desktop.background", "picture-uri", kQuotedUri),
+      gget("org.cinnamon.desktop.background", "picture-uri"),
+      gset("org.cinnamon.desktop.background", "picture-options", kStretched)}},
     {"MateTakesAPlainPath",
      &GSettingsWallpaper::mate,
      "picture-filename\npicture-options\n",
-     {listKeys("org.mate.background"), gset("org.mate.background", "picture-options", kStretched),
+     {listKeys("org.mate.background"),
       gset("org.mate.background", "picture-filename",
-           QStringLiteral("'/home/u/it\\'s 壁纸/Mix-1700000000000.bmp'"))}},
+           QStringLiteral("'/home/u/it\\'s 壁纸/Mix-1700000000000.bmp'")),
+      gget("org.mate.background", "picture-filename"),
+      gset("org.mate.background", "picture-options", kStretched)}},
 };
 
-TEST_P(GSettingsCommands, WritesStretchedThenThePicture)
+// A settings store as gsettings keeps it: what is set reads back.
+std::function<FakeRunner::Reply(const QStringList &)> gsettingsStore(QByteArray keyList,
+                                                                     bool keeps = true)
+{
+    auto store = std::make_shared<QHash<QString, QString>>();
+    return [=](const QStringList &command) {
+        if (command.value(1) == "list-keys")
+            return FakeRunner::Reply{true, keyList, {}};
+        if (command.value(1) == "set" && keeps)
+            store->insert(command.value(3), command.value(4));
+        if (command.value(1) == "get")
+            return FakeRunner::Reply{
+                true, store->value(command.value(3), QStringLiteral("''")).toUtf8() + '\n', {}};
+        return FakeRunner::Reply{};
+    };
+}
+
+TEST_P(GSettingsCommands, WritesThePictureReadsItBackThenStretches)
 {
     auto runner = std::make_shared<FakeRunner>();
-    const QByteArray keyList = GetParam().keyList;
-    runner->respond = [keyList](const QStringList &command) {
-        return FakeRunner::Reply{
-            true, command.value(1) == "list-keys" ? keyList : QByteArray(), {}};
-    };
+    runner->respond = gsettingsStore(GetParam().keyList);
     GSettingsWallpaper backend(GetParam().schema(), runner);
     QString error;
     EXPECT_TRUE(backend.set(kPath, &error)) << qPrintable(error);
@@ -239,25 +267,23 @@ TEST(GSettingsWallpaper, MissingSchemaOrRefusedValueIsReportedAndStopsThere)
         return FakeRunner::Reply{true, "picture-uri\npicture-uri-dark\n", {}};
     };
     EXPECT_FALSE(GSettingsWallpaper(GSettingsWallpaper::gnome(), runner).set(kPath, &error));
-    EXPECT_EQ(runner->commands.size(), 3); // never the dark key after a refusal
+    EXPECT_EQ(runner->commands.size(), 2); // neither the fill mode nor the dark key after it
     EXPECT_TRUE(error.contains(QLatin1String("GNOME"))) << qPrintable(error);
     EXPECT_TRUE(error.contains(QLatin1String("key is not writable"))) << qPrintable(error);
 }
 
-// gsettings prints a string as a GVariant text: in single quotes, or in double quotes when
-// it holds a single quote, with backslash escapes.
-QString parseVariantString(const QString &text)
+// Without a session bus gsettings answers success and keeps nothing: the user is told, and
+// the fill mode of the desktop is left as it was.
+TEST(GSettingsWallpaper, AValueThatDoesNotReadBackIsAFailureAndTheFillModeStays)
 {
-    const QString t = text.trimmed();
-    if (t.size() < 2 || (t.front() != '\'' && t.front() != '"') || t.back() != t.front())
-        return QStringLiteral("<not a string: %1>").arg(t);
-    QString value;
-    for (qsizetype i = 1; i + 1 < t.size(); ++i) {
-        if (t[i] == '\\' && i + 2 < t.size())
-            ++i;
-        value += t[i];
-    }
-    return value;
+    auto runner = std::make_shared<FakeRunner>();
+    runner->respond = gsettingsStore("picture-options\npicture-uri\npicture-uri-dark\n", false);
+    QString error;
+    EXPECT_FALSE(GSettingsWallpaper(GSettingsWallpaper::gnome(), runner).set(kPath, &error));
+    EXPECT_TRUE(error.contains(QStringLiteral("没有接受"))) << qPrintable(error);
+    for (const QStringList &command : runner->commands)
+        EXPECT_NE(command.value(3), QLatin1String("picture-options"))
+            << qPrintable(command.join(' '));
 }
 
 struct RealSchemaCase {
@@ -294,7 +320,7 @@ TEST_P(GSettingsRoundTrip, KeysReadBackAsSet)
         EXPECT_TRUE(runner.run(QStringLiteral("gsettings"), {QStringLiteral("get"), schema.id, key},
                                &out, &error))
             << qPrintable(error);
-        return parseVariantString(QString::fromUtf8(out));
+        return GSettingsWallpaper::parseVariantString(QString::fromUtf8(out));
     };
     const QString picture =
         schema.pictureIsUri ? QString::fromLatin1(QUrl::fromLocalFile(path).toEncoded()) : path;
@@ -306,6 +332,23 @@ TEST_P(GSettingsRoundTrip, KeysReadBackAsSet)
         EXPECT_EQ(get(schema.darkKey), picture);
     }
     EXPECT_EQ(get(QStringLiteral("picture-options")), QStringLiteral("stretched"));
+}
+
+// The real gsettings with a store that keeps nothing between runs, as without a session bus:
+// every set succeeds, and the wallpaper must still be reported as not taken.
+TEST_P(GSettingsRoundTrip, AStoreThatKeepsNothingIsReported)
+{
+    EnvGuard env;
+    env.set("GSETTINGS_BACKEND", "memory");
+    const GSettingsWallpaper::Schema schema = GetParam().schema();
+    ProcessRunner runner;
+    QString error;
+    if (!runner.run(QStringLiteral("gsettings"), {QStringLiteral("list-keys"), schema.id}, nullptr,
+                    &error))
+        GTEST_SKIP() << "schema not installed: " << error.toStdString();
+    GSettingsWallpaper backend(schema, std::make_shared<ProcessRunner>());
+    EXPECT_FALSE(backend.set(QStringLiteral("/tmp/x/Mix-1700000000000.bmp"), &error));
+    EXPECT_TRUE(error.contains(QStringLiteral("没有接受"))) << qPrintable(error);
 }
 
 const RealSchemaCase kRealSchemas[] = {{"Gnome", &GSettingsWallpaper::gnome},
