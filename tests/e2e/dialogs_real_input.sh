@@ -22,7 +22,6 @@ printf 'not a picture' >"$outside/A1.bmp"
 convert -size 320x240 xc:green "BMP3:$outside/其他 文件夹/A1.bmp"
 convert -size 800x600 gradient:yellow-green "$outside/照片 春节.jpg"
 
-program_pid=
 main=
 run() {
   local scale=$1
@@ -31,11 +30,8 @@ run() {
   list="$home/Data/BGPicList.ini"
   export TEVUNA_HOME="$home" QT_SCALE_FACTOR=$scale
   SHOTS=${shots_root:+$shots_root/scale-$scale}
-  "$program" >>"$work/program.log" 2>&1 &
-  program_pid=$!
-  pids+=("$program_pid")
-  main=$(find_window "$program_pid" Tevuna)
-  [ -n "$main" ] || fail "no main window: $(cat "$work/program.log")"
+  launch_program
+  main=$window
   sleep 2
   screenshot main "$main"
 }

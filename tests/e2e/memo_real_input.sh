@@ -33,15 +33,8 @@ key() { printf '%s%s%02d' "$year" "$month" "$1"; }
 days=()
 for d in 3 6 9 12 15 18 21 24 27; do [ "$d" -ne "$today" ] && days+=("$d"); done
 
-program_pid=
-window=
 start_program() {
-  "$program" >>"$work/program.log" 2>&1 &
-  program_pid=$!
-  pids+=("$program_pid")
-  window=$(timeout 60 xdotool search --sync --all --onlyvisible --pid "$program_pid" \
-    --name Tevuna | head -n1) || true
-  [ -n "$window" ] || fail "no main window: $(cat "$work/program.log")"
+  launch_program
   read -r width height < <(xdotool getwindowgeometry --shell "$window" |
     sed -n 's/^WIDTH=//p; s/^HEIGHT=//p' | paste -sd' ')
   # The main window's layout: the memo panel at (315, 80) grows with the window; the calendar

@@ -14,15 +14,8 @@ fail() {
   exit 1
 }
 
-program_pid=
-window=
 start_program() {
-  "$program" >>"$work/program.log" 2>&1 &
-  program_pid=$!
-  pids+=("$program_pid")
-  window=$(timeout 60 xdotool search --sync --all --onlyvisible --pid "$program_pid" \
-    --name Tevuna | head -n1) || true
-  [ -n "$window" ] || fail "no main window: $(cat "$work/program.log")"
+  launch_program
   wait_state Normal || fail "the main window is not shown as a normal window"
   # The window manager places and focuses the window after it maps.
   sleep 2

@@ -16,6 +16,11 @@ stop_x_session() {
 }
 cleanup() {
   local status=$?
+  # What the program said, for a failure to be understood from the test log alone.
+  if [ "$status" -ne 0 ] && [ -s "$work/program.log" ]; then
+    echo "--- the program's output (last lines):"
+    tail -n 30 "$work/program.log"
+  fi
   stop_x_session
   rm -rf "$work"
   exit "$status"
@@ -65,6 +70,19 @@ start_x_session() {
     sleep 0.1
   done
   fail "the window manager did not start: $(cat "$work/wm.log")"
+}
+
+# Starts the program under test (in $program) with its output in the log: program_pid, and
+# window, the id of its main window once that shows.
+program_pid=
+window=
+launch_program() {
+  "$program" >>"$work/program.log" 2>&1 &
+  program_pid=$!
+  pids+=("$program_pid")
+  window=$(timeout 60 xdotool search --sync --all --onlyvisible --pid "$program_pid" \
+    --name Tevuna | head -n1) || true
+  [ -n "$window" ] || fail "no main window: $(cat "$work/program.log")"
 }
 
 # The id of a visible window of a process whose name matches, waiting for it to appear.

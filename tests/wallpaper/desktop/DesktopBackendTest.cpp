@@ -294,6 +294,13 @@ struct RealSchemaCase {
 class GSettingsRoundTrip : public ::testing::TestWithParam<RealSchemaCase>
 {};
 
+bool schemaInstalled(ProcessRunner &runner, const GSettingsWallpaper::Schema &schema,
+                     QString *error)
+{
+    return runner.run(QStringLiteral("gsettings"), {QStringLiteral("list-keys"), schema.id},
+                      nullptr, error);
+}
+
 TEST_P(GSettingsRoundTrip, KeysReadBackAsSet)
 {
     // The keyfile back end stores the settings in XDG_CONFIG_HOME and needs no D-Bus.
@@ -306,8 +313,7 @@ TEST_P(GSettingsRoundTrip, KeysReadBackAsSet)
     const GSettingsWallpaper::Schema schema = GetParam().schema();
     ProcessRunner runner;
     QString error;
-    if (!runner.run(QStringLiteral("gsettings"), {QStringLiteral("list-keys"), schema.id}, nullptr,
-                    &error))
+    if (!schemaInstalled(runner, schema, &error))
         GTEST_SKIP() << "schema not installed: " << error.toStdString();
 
     // Backslashes and quotes too, which a careless quoting would turn into another path.
@@ -343,8 +349,7 @@ TEST_P(GSettingsRoundTrip, AStoreThatKeepsNothingIsReported)
     const GSettingsWallpaper::Schema schema = GetParam().schema();
     ProcessRunner runner;
     QString error;
-    if (!runner.run(QStringLiteral("gsettings"), {QStringLiteral("list-keys"), schema.id}, nullptr,
-                    &error))
+    if (!schemaInstalled(runner, schema, &error))
         GTEST_SKIP() << "schema not installed: " << error.toStdString();
     GSettingsWallpaper backend(schema, std::make_shared<ProcessRunner>());
     EXPECT_FALSE(backend.set(QStringLiteral("/tmp/x/Mix-1700000000000.bmp"), &error));
