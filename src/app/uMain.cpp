@@ -631,9 +631,7 @@ void TMainFrm::imgBGMouseDown(QMouseEvent *event)
         moveOrResize(Qt::Edges());
         return;
     }
-    m_dragButton = event->button();
-    m_dragPressGlobal = event->globalPosition().toPoint();
-    m_dragWindowPos = pos();
+    m_drag.press(this, event->button(), event->globalPosition().toPoint());
 }
 
 bool TMainFrm::chromeMouseEvent(QMouseEvent *event)
@@ -643,7 +641,7 @@ bool TMainFrm::chromeMouseEvent(QMouseEvent *event)
     switch (event->type()) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick: {
-        if (m_dragButton != Qt::NoButton)
+        if (m_drag.active())
             return true;
         // Only the first button pressed counts; a control holding the mouse (a pressed close
         // or minimise picture) or an open menu keeps it.
@@ -661,11 +659,9 @@ bool TMainFrm::chromeMouseEvent(QMouseEvent *event)
         return true;
     }
     case QEvent::MouseMove:
-        if (m_dragButton != Qt::NoButton) {
-            if (event->buttons() & m_dragButton)
-                move(m_dragWindowPos + event->globalPosition().toPoint() - m_dragPressGlobal);
-            else
-                m_dragButton = m_chromePress = Qt::NoButton; // its release went elsewhere
+        if (m_drag.active()) {
+            if (!m_drag.move(event->buttons(), event->globalPosition().toPoint()))
+                m_chromePress = Qt::NoButton; // its release went elsewhere
             return true;
         }
         if (event->buttons() != Qt::NoButton || QWidget::mouseGrabber())
@@ -680,11 +676,10 @@ bool TMainFrm::chromeMouseEvent(QMouseEvent *event)
         return false;
     case QEvent::MouseButtonRelease:
         // While the window follows a drag, no control sees a click.
-        if (m_dragButton != Qt::NoButton) {
-            if (event->button() == m_dragButton) {
-                m_dragButton = Qt::NoButton;
+        if (m_drag.active()) {
+            m_drag.release(event->button());
+            if (!m_drag.active())
                 m_chromePress = Qt::NoButton;
-            }
             return true;
         }
         if (event->button() != m_chromePress)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/WindowDrag.h"
 #include "notes/MemoSession.h"
 
 #include <QColor>
@@ -196,10 +197,8 @@ private:
     QPointer<QWindow> m_chromeWindow;
     // The button of a press the chrome took: its release is the chrome's too.
     Qt::MouseButton m_chromePress = Qt::NoButton;
-    // A drag the window follows itself: the button, where it was pressed, where the window was.
-    Qt::MouseButton m_dragButton = Qt::NoButton;
-    QPoint m_dragPressGlobal;
-    QPoint m_dragWindowPos;
+    // A drag by another button than the left, which the window follows itself.
+    WindowDrag m_drag;
     // The sizing frame's cursor is shown in place of the control's under the pointer.
     bool m_sizingCursorShown = false;
 };
