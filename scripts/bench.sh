@@ -2,7 +2,7 @@
 # Builds a Release build and prints the benchmark figures.
 set -euo pipefail
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-bash "$top/scripts/deps.sh"
+bash "$top/scripts/deps.sh" --tests
 build="$top/build/bench"
 cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTEVUNA_TESTS=OFF >/dev/null
 cmake --build "$build"

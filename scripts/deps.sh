@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs every Debian package the build, the tests and the application need.
+# Installs the Debian packages that building and running the application need; with
+# --tests also those of the tests, benchmarks and fuzzers (the real desktops among them).
 # Safe to run again: it only installs what is missing.
 set -euo pipefail
 
@@ -7,15 +8,21 @@ PACKAGES=(
   build-essential cmake ninja-build pkg-config git
   qt6-base-dev qt6-base-dev-tools libqt6svg6-dev qt6-image-formats-plugins
   libgl-dev libvulkan-dev
-  libsqlite3-dev
-  libgtest-dev libgmock-dev libbenchmark-dev
-  clang libclang-rt-14-dev clang-format
-  xvfb xauth x11-utils
-  fonts-noto-cjk fonts-dejavu-core
-  libx11-dev libglib2.0-bin gsettings-desktop-schemas cinnamon-desktop-data mate-desktop-common
-  dbus xfconf libxfconf-0-3 g++-mingw-w64-x86-64
-  xdotool openbox sqlite3 qt6-translations-l10n x11-apps imagemagick xfwm4
+  libsqlite3-dev libx11-dev
+  xvfb xauth
+  fonts-noto-cjk fonts-dejavu-core qt6-translations-l10n
+  libglib2.0-bin
 )
+if [ "${1:-}" = --tests ]; then
+  PACKAGES+=(
+    libgtest-dev libgmock-dev libbenchmark-dev
+    clang libclang-rt-14-dev clang-format
+    x11-utils x11-apps xdotool imagemagick sqlite3 g++-mingw-w64-x86-64
+    # the desktops the wallpaper is set on, and their settings stores
+    gsettings-desktop-schemas cinnamon-desktop-data mate-desktop-common
+    dbus xfconf libxfconf-0-3 openbox xfwm4 sway swaybg grim
+  )
+fi
 
 missing=()
 for p in "${PACKAGES[@]}"; do

@@ -4,7 +4,7 @@
 set -euo pipefail
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 seconds=${1:-60}
-bash "$top/scripts/deps.sh"
+bash "$top/scripts/deps.sh" --tests
 build="$top/build/fuzz"
 CC=clang CXX=clang++ cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DTEVUNA_FUZZ=ON -DTEVUNA_TESTS=OFF -DTEVUNA_BENCH=OFF \

@@ -3,7 +3,7 @@
 # and UndefinedBehaviorSanitizer, and runs every test through ctest.
 set -euo pipefail
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-bash "$top/scripts/deps.sh"
+bash "$top/scripts/deps.sh" --tests
 build="$top/build/test"
 cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
   -DTEVUNA_WERROR=ON -DTEVUNA_SANITIZE=ON >/dev/null

@@ -97,20 +97,38 @@ bool ProcessRunner::startDetached(const QString &program, const QStringList &arg
     return true;
 }
 
+bool ProcessRunner::isRunning(qint64 pid, const QString &program)
+{
+#ifdef Q_OS_UNIX
+    // Process ids are reused: the process must still run this program, and 0 or -1, which
+    // would name whole groups, never do.
+    if (pid <= 1)
+        return false;
+    QFile comm(QStringLiteral("/proc/%1/comm").arg(pid));
+    if (!comm.open(QIODevice::ReadOnly))
+        return false;
+    const QString name = QString::fromLocal8Bit(comm.readAll()).trimmed();
+    if (name != QFileInfo(program).fileName().left(15)) // the kernel keeps 15 characters
+        return false;
+    // A client that has exited but is not yet reaped is no longer drawing.
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray fields = stat.readAll();
+    const qsizetype end = fields.lastIndexOf(')');
+    return end < 0 || fields.mid(end + 2, 1) != "Z";
+#else
+    Q_UNUSED(pid);
+    Q_UNUSED(program);
+    return false;
+#endif
+}
+
 void ProcessRunner::stopDetached(qint64 pid, const QString &program)
 {
 #ifdef Q_OS_UNIX
-    // Process ids are reused: only a process that still runs this program is stopped, and
-    // never 0 or -1, which would signal whole groups.
-    if (pid <= 1)
-        return;
-    QFile comm(QStringLiteral("/proc/%1/comm").arg(pid));
-    if (!comm.open(QIODevice::ReadOnly))
-        return;
-    const QString name = QString::fromLocal8Bit(comm.readAll()).trimmed();
-    if (name != QFileInfo(program).fileName().left(15)) // the kernel keeps 15 characters
-        return;
-    ::kill(static_cast<pid_t>(pid), SIGTERM);
+    if (isRunning(pid, program))
+        ::kill(static_cast<pid_t>(pid), SIGTERM);
 #else
     Q_UNUSED(pid);
     Q_UNUSED(program);

@@ -32,6 +32,8 @@ public:
                                QString *error) = 0;
     // Stops a program started by startDetached, if that process id still is that program.
     virtual void stopDetached(qint64 pid, const QString &program) = 0;
+    // True while that process id still runs that program.
+    virtual bool isRunning(qint64 pid, const QString &program) = 0;
     // Calls a method on the session bus; false with a reason on an error reply, an absent
     // service, no bus or the time limit.
     virtual bool callSessionBus(const DBusCall &call, QVariant *reply, QString *error) = 0;
@@ -47,6 +49,7 @@ public:
     bool startDetached(const QString &program, const QStringList &arguments, qint64 *pid,
                        QString *error) override;
     void stopDetached(qint64 pid, const QString &program) override;
+    bool isRunning(qint64 pid, const QString &program) override;
     bool callSessionBus(const DBusCall &call, QVariant *reply, QString *error) override;
 
 private:

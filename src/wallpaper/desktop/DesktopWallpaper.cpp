@@ -149,7 +149,8 @@ std::unique_ptr<DesktopWallpaper> createDesktopWallpaper(const DesktopChoice &ch
     case DesktopKind::Xfce:
         return std::make_unique<XfceWallpaper>(runner, screenNames);
     case DesktopKind::Sway:
-        return std::make_unique<SwayWallpaper>(runner, SwayWallpaper::defaultPidFile());
+        return std::make_unique<SwayWallpaper>(runner, SwayWallpaper::defaultRuntimeDir(),
+                                               qEnvironmentVariable("SWAYSOCK"));
     case DesktopKind::X11:
 #ifdef TEVUNA_HAVE_X11
         return std::make_unique<X11RootWallpaper>();

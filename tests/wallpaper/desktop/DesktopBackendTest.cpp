@@ -12,6 +12,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QTemporaryDir>
 #include <QUrl>
@@ -542,40 +543,133 @@ TEST_F(OwnSessionBus, PlasmaAbsentFromTheBusIsReported)
 
 // ---- sway ----
 
-TEST(SwayWallpaper, StartsTheNewClientBeforeStoppingOurPreviousOne)
+// A picture that really exists: the back end reads it before it hands it over.
+QString writePicture(const QTemporaryDir &dir, const QString &name)
+{
+    const QString path = dir.filePath(name);
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("BM");
+    return path;
+}
+
+TEST(SwayWallpaper, OwnClientReplacesThePreviousOneOnlyOnceItShowsThePicture)
 {
     QTemporaryDir dir;
-    const QString pidFile = dir.filePath(QStringLiteral("swaybg.pid"));
+    const QString picture = writePicture(dir, QStringLiteral("it's 壁纸/Mix.bmp"));
+    const QString pidFile = dir.filePath(QStringLiteral("tevuna-swaybg.pid"));
     auto runner = std::make_shared<FakeRunner>();
-    SwayWallpaper backend(runner, pidFile);
+    SwayWallpaper backend(runner, dir.path());
     EXPECT_FALSE(backend.needsFreshPath());
     const QStringList command = {QStringLiteral("swaybg"),
                                  QStringLiteral("-o"),
                                  QStringLiteral("*"),
                                  QStringLiteral("-i"),
-                                 kPath,
+                                 picture,
                                  QStringLiteral("-m"),
                                  QStringLiteral("stretch")};
     QString error;
-    ASSERT_TRUE(backend.set(kPath, &error)) << qPrintable(error);
+    ASSERT_TRUE(backend.set(picture, &error)) << qPrintable(error);
     EXPECT_EQ(runner->events, QStringList{QStringLiteral("start 1000")});
 
     // A later run of the program finds its client through the file.
-    SwayWallpaper later(runner, pidFile);
-    ASSERT_TRUE(later.set(kPath, &error)) << qPrintable(error);
+    SwayWallpaper later(runner, dir.path());
+    ASSERT_TRUE(later.set(picture, &error)) << qPrintable(error);
     EXPECT_EQ(runner->events,
               (QStringList{QStringLiteral("start 1000"), QStringLiteral("start 1001"),
                            QStringLiteral("stop 1000 swaybg")}));
     EXPECT_EQ(runner->commands, (QList<QStringList>{command, command}));
 
-    // A client that cannot start leaves the one on screen running and remembered.
+    // A client that exits at once (a picture swaybg cannot load) or cannot start leaves the
+    // one on screen running and remembered, and the user is told.
+    runner->exited << 1002;
+    EXPECT_FALSE(later.set(picture, &error));
+    EXPECT_EQ(error,
+              QStringLiteral("无法设置 sway 桌面背景：swaybg 无法显示该图片，原来的背景保持不变"));
     runner->startSucceeds = false;
-    EXPECT_FALSE(later.set(kPath, &error));
-    EXPECT_TRUE(error.contains(QStringLiteral("sway"))) << qPrintable(error);
-    EXPECT_EQ(runner->events.size(), 3);
+    EXPECT_FALSE(later.set(picture, &error));
+    EXPECT_TRUE(error.startsWith(QStringLiteral("无法设置 sway 桌面背景："))) << qPrintable(error);
+    EXPECT_EQ(runner->events.size(), 4);
+    EXPECT_FALSE(runner->events.contains(QStringLiteral("stop 1001 swaybg")));
     QFile file(pidFile);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), QByteArray("1001"));
+}
+
+TEST(SwayWallpaper, SwayGetsAPlainLinkAndItsAnswerDecides)
+{
+    QTemporaryDir dir;
+    // sway would run the command in this name if it saw it.
+    const QString picture = writePicture(dir, QStringLiteral("$(touch x) \"壁纸\"/Mix.bmp"));
+    const QString link = dir.filePath(QStringLiteral("tevuna-wallpaper.bmp"));
+    auto runner = std::make_shared<FakeRunner>();
+    QByteArray answer = R"([ { "success": true } ])";
+    QString failure;
+    runner->respond = [&](const QStringList &) {
+        return FakeRunner::Reply{failure.isEmpty(), answer, failure};
+    };
+    SwayWallpaper backend(runner, dir.path(), QStringLiteral("/run/user/1000/sway-ipc.sock"));
+    QString error;
+    ASSERT_TRUE(backend.set(picture, &error)) << qPrintable(error);
+    ASSERT_EQ(runner->commands.size(), 1);
+    EXPECT_EQ(runner->commands[0],
+              (QStringList{QStringLiteral("swaymsg"), QStringLiteral("-s"),
+                           QStringLiteral("/run/user/1000/sway-ipc.sock"), QStringLiteral("--"),
+                           QStringLiteral("output"), QStringLiteral("*"), QStringLiteral("bg"),
+                           link, QStringLiteral("stretch")}));
+    EXPECT_EQ(QFileInfo(link).symLinkTarget(), picture);
+    EXPECT_TRUE(runner->events.isEmpty()); // no client of our own behind sway's
+
+    // The next apply points the same link elsewhere.
+    const QString other = writePicture(dir, QStringLiteral("other.bmp"));
+    ASSERT_TRUE(backend.set(other, &error)) << qPrintable(error);
+    EXPECT_EQ(QFileInfo(link).symLinkTarget(), other);
+
+    struct Case {
+        const char *name;
+        QByteArray answer;
+        QString failure;
+        QString expected;
+    };
+    const Case cases[] = {
+        {"refused",
+         R"([{"success": false, "error": "Invalid output"}])",
+         {},
+         QStringLiteral("无法设置 sway 桌面背景：Invalid output")},
+        {"swaymsg failed",
+         {},
+         QStringLiteral("“swaymsg”执行失败（退出码 1）"),
+         QStringLiteral("无法设置 sway 桌面背景：“swaymsg”执行失败（退出码 1）")},
+        {"no answer", "", {}, QStringLiteral("无法设置 sway 桌面背景：sway 没有回答")},
+    };
+    for (const Case &c : cases) {
+        answer = c.answer;
+        failure = c.failure;
+        EXPECT_FALSE(backend.set(other, &error)) << c.name;
+        EXPECT_EQ(error, c.expected) << c.name;
+    }
+}
+
+TEST(SwayWallpaper, WhatSwayCannotTakeIsRefusedBeforeAnythingRuns)
+{
+    QTemporaryDir dir;
+    const QString picture = writePicture(dir, QStringLiteral("Mix.bmp"));
+    auto runner = std::make_shared<FakeRunner>();
+    QString error;
+
+    // sway answers success for a path it cannot open, and shows grey.
+    const QString missing = dir.filePath(QStringLiteral("gone.bmp"));
+    for (const QString &socket : {QString(), QStringLiteral("/run/sway.sock")}) {
+        EXPECT_FALSE(SwayWallpaper(runner, dir.path(), socket).set(missing, &error));
+        EXPECT_EQ(error,
+                  QStringLiteral("无法设置 sway 桌面背景：无法读取壁纸图片“%1”").arg(missing));
+    }
+    const QString odd = dir.filePath(QStringLiteral("运行 目录"));
+    QDir().mkpath(odd);
+    EXPECT_FALSE(SwayWallpaper(runner, odd, QStringLiteral("/run/sway.sock")).set(picture, &error));
+    EXPECT_TRUE(error.contains(QStringLiteral("sway 不能原样接受"))) << qPrintable(error);
+    EXPECT_TRUE(runner->commands.isEmpty());
 }
 
 // ---- Windows, through its Qt side ----

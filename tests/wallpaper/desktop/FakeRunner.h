@@ -3,6 +3,7 @@
 #include "wallpaper/desktop/CommandRunner.h"
 
 #include <QList>
+#include <QString>
 
 #include <functional>
 
@@ -49,6 +50,8 @@ public:
         events << QStringLiteral("stop %1 %2").arg(pid).arg(program);
     }
 
+    bool isRunning(qint64 pid, const QString &) override { return !exited.contains(pid); }
+
     bool callSessionBus(const DBusCall &call, QVariant *, QString *error) override
     {
         busCalls << call;
@@ -65,6 +68,8 @@ public:
     QStringList events;
     QString busError;
     bool startSucceeds = true;
+    QList<qint64> exited; // started clients that have ended
+
     qint64 nextPid = 1000;
 };
 

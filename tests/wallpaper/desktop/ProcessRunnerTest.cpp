@@ -40,17 +40,6 @@ TEST(ProcessRunner, ReportsAMissingProgramAFailureWithItsMessageAndATimeout)
     EXPECT_EQ(error, QStringLiteral("“sleep”在 0.3 秒内没有结束，已被终止"));
 }
 
-bool running(qint64 pid)
-{
-    // A stopped process may stay a zombie until its new parent reaps it.
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (!stat.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray text = stat.readAll();
-    const qsizetype close = text.lastIndexOf(')');
-    return close >= 0 && text.mid(close + 2, 1) != "Z";
-}
-
 TEST(ProcessRunner, StopsADetachedProgramOnlyWhileThatIdStillRunsIt)
 {
     ProcessRunner runner;
@@ -59,15 +48,17 @@ TEST(ProcessRunner, StopsADetachedProgramOnlyWhileThatIdStillRunsIt)
     ASSERT_TRUE(runner.startDetached(QStringLiteral("sleep"), {QStringLiteral("30")}, &pid, &error))
         << qPrintable(error);
     ASSERT_GT(pid, 1);
-    ASSERT_TRUE(running(pid));
+    ASSERT_TRUE(runner.isRunning(pid, QStringLiteral("sleep")));
+    EXPECT_FALSE(runner.isRunning(pid, QStringLiteral("swaybg")));
 
     runner.stopDetached(pid, QStringLiteral("swaybg")); // another program now: left alone
-    EXPECT_TRUE(running(pid));
+    EXPECT_TRUE(runner.isRunning(pid, QStringLiteral("sleep")));
 
     runner.stopDetached(pid, QStringLiteral("sleep"));
-    for (int i = 0; i < 100 && running(pid); ++i)
+    for (int i = 0; i < 100 && runner.isRunning(pid, QStringLiteral("sleep")); ++i)
         QThread::msleep(50);
-    EXPECT_FALSE(running(pid));
+    EXPECT_FALSE(runner.isRunning(pid, QStringLiteral("sleep")));
+    EXPECT_FALSE(runner.isRunning(0, QStringLiteral("sleep")));
 }
 
 } // namespace
