@@ -4,13 +4,14 @@
 #include "wallpaper/desktop/ApplyDesktopWallpaper.h"
 #include "wallpaper/desktop/DesktopWallpaper.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 
 #include <cstdio>
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
+    // A GUI application, as the program is: XFCE's back end names the screens it finds.
+    QGuiApplication app(argc, argv);
     const QStringList arguments = QCoreApplication::arguments();
     if (arguments.size() != 2) {
         std::fputs("usage: set_wallpaper PICTURE\n", stderr);

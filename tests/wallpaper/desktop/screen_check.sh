@@ -1,0 +1,50 @@
+# Sourced by the real-desktop tests: judging a screenshot against the two-colour picture
+# they set. The caller defines shoot FILE (takes a screenshot) and pictures (the folder).
+failures=0
+
+# The mean colour of a box of a picture, as "R G B" in 0..255.
+colour_at() { # file x y w h
+  convert "$1" -crop "$4x$5+$2+$3" +repage -resize 1x1\! -depth 8 txt:- |
+    sed -n 's/.*(\([0-9.]*\),\([0-9.]*\),\([0-9.]*\).*/\1 \2 \3/p' |
+    awk '{printf "%d %d %d", $1, $2, $3}'
+}
+near() { # "R G B" "R G B"
+  awk -v a="$1" -v b="$2" 'BEGIN { split(a, x, " "); split(b, y, " ");
+    for (i = 1; i <= 3; ++i) if ((x[i] - y[i]) ^ 2 > 30 ^ 2) exit 1 }'
+}
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+# The screen must show the left and right halves of the picture stretched over it: a box in
+# the middle of each half, clear of panels at the top and bottom.
+check_screen() { # what "left R G B" "right R G B"
+  local shot="$work/shot.png" size w h left right
+  shoot "$shot"
+  size=$(identify -format '%w %h' "$shot")
+  w=${size% *}; h=${size#* }
+  left=$(colour_at "$shot" $((w / 8)) $((h / 3)) $((w / 4)) $((h / 3)))
+  right=$(colour_at "$shot" $((w * 5 / 8)) $((h / 3)) $((w / 4)) $((h / 3)))
+  if near "$left" "$2" && near "$right" "$3"; then
+    echo "ok: $1 (screen ${w}x$h shows $left | $right)"
+  else
+    fail "$1: the screen shows $left | $right, the picture is $2 | $3"
+    cp "$shot" "${TMPDIR:-/tmp}/tevuna-$(basename "$0" .sh)-fail.png" || true
+  fi
+}
+
+# Mix.bmp as the program writes it: 24-bit, here 64x48 in two halves.
+picture() { # left right (ImageMagick colours)
+  convert -size 32x48 "xc:$1" -size 32x48 "xc:$2" +append -type TrueColor BMP3:"$pictures/Mix.bmp"
+}
+
+# A failing apply must exit non-zero with the expected words in its message.
+expect_refused() { # what pattern command...
+  local what=$1 pattern=$2
+  shift 2
+  if "$@" 2>"$work/apply.err"; then
+    fail "$what was reported as success"
+  elif grep -q -- "$pattern" "$work/apply.err"; then
+    echo "ok: $what told: $(head -c 300 "$work/apply.err")"
+  else
+    fail "$what: unexpected message: $(cat "$work/apply.err")"
+  fi
+}
