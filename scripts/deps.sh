@@ -20,7 +20,8 @@ if [ "${1:-}" = --tests ]; then
     x11-utils x11-apps xdotool imagemagick sqlite3 g++-mingw-w64-x86-64
     # the desktops the wallpaper is set on, and their settings stores
     gsettings-desktop-schemas cinnamon-desktop-data mate-desktop-common
-    dbus xfconf libxfconf-0-3 openbox xfwm4 xfdesktop4 sway swaybg grim
+    dbus xfconf libxfconf-0-3 openbox xfwm4 xfdesktop4 caja dconf-service dconf-gsettings-backend
+    sway swaybg grim
   )
 fi
 

@@ -1,6 +1,30 @@
-# Sourced by the real-desktop tests: judging a screenshot against the two-colour picture
-# they set. The caller defines shoot FILE (takes a screenshot) and pictures (the folder).
+# Sourced by the real-desktop tests: a private X session to run a desktop in, and judging a
+# screenshot against the two-colour picture they set. The caller defines shoot FILE (takes a
+# screenshot) and pictures (the folder).
 failures=0
+
+# Runs the calling script again inside Xvfb and a session bus of its own, with a fresh home
+# and runtime folder in $WORK, and exits with its status; skips (77) when a program is
+# missing. Inside, it returns at once. The home is set before the bus starts: the settings
+# daemons the bus starts take the bus's environment.
+private_x_session() { # script args... -- programs...
+  [ "${TEVUNA_DESKTOP_INSIDE:-}" = 1 ] && return 0
+  local args=() program
+  while [ "$1" != -- ]; do args+=("$1"); shift; done
+  shift
+  for program in xvfb-run dbus-run-session import "$@"; do
+    command -v "$program" >/dev/null || { echo "SKIP: $program is not installed"; exit 77; }
+  done
+  local work status=0
+  work=$(mktemp -d /tmp/tevuna-desktop.XXXXXX)
+  mkdir -p "$work/home" && mkdir -m 700 "$work/runtime"
+  TEVUNA_DESKTOP_INSIDE=1 WORK=$work HOME=$work/home XDG_CONFIG_HOME=$work/home/.config \
+    XDG_CACHE_HOME=$work/home/.cache XDG_RUNTIME_DIR=$work/runtime \
+    xvfb-run -a -s "-screen 0 1024x768x24 -noreset" dbus-run-session -- bash "${args[@]}" ||
+    status=$?
+  rm -rf "$work"
+  exit $status
+}
 
 # The mean colour of a box of a picture, as "R G B" in 0..255.
 colour_at() { # file x y w h

@@ -5,21 +5,13 @@
 # apply (xfdesktop ignores an unchanged path), an odd folder name, and no settings daemon.
 set -euo pipefail
 tool=$1
-if [ "${TEVUNA_XFCE_INSIDE:-}" != 1 ]; then
-  for program in xfdesktop xfwm4 xfconf-query xvfb-run dbus-run-session import; do
-    command -v "$program" >/dev/null || { echo "SKIP: $program is not installed"; exit 77; }
-  done
-  TEVUNA_XFCE_INSIDE=1 exec xvfb-run -a -s "-screen 0 1024x768x24 -noreset" \
-    dbus-run-session -- bash "$0" "$@"
-fi
+source "$(dirname "${BASH_SOURCE[0]}")/screen_check.sh"
+private_x_session "$0" "$@" -- xfdesktop xfwm4 xfconf-query
 
-work=$(mktemp -d /tmp/tevuna-xfce.XXXXXX)
-trap 'kill $(jobs -p) 2>/dev/null || true; wait 2>/dev/null || true; rm -rf "$work"' EXIT
-export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config XDG_CACHE_HOME=$work/home/.cache
-mkdir -p "$HOME"
+work=$WORK
+trap 'kill $(jobs -p) 2>/dev/null || true; wait 2>/dev/null || true' EXIT
 pictures="$work/壁纸 测试 dir/家 目录"
 mkdir -p "$pictures"
-source "$(dirname "${BASH_SOURCE[0]}")/screen_check.sh"
 shoot() { import -window root "$1"; }
 
 xfwm4 >"$work/xfwm4.log" 2>&1 &
