@@ -90,7 +90,6 @@ void TMainFrm::imgAppToDeskClick()
     // An index left over from a longer list never reads past the end of this one.
     if (i < 0 || i >= entries)
         i = entries - 1;
-    set.picIndexCopy = i;
     set.backgroundPath = picturePath(g.picList[i].fileName);
     if (!QFileInfo::exists(set.backgroundPath)) {
         // A missing picture moves the index up and consumes the click.

@@ -81,10 +81,7 @@ QImage drawContentImage(const QStringList &memoLines, const QDate &date)
     return card;
 }
 
-TDeskBGSetFrm::TDeskBGSetFrm()
-    : pictureFolder(tevuna::pictureFolder()),
-      contentPath(picturePath(QStringLiteral("Content.bmp")))
-{}
+TDeskBGSetFrm::TDeskBGSetFrm() : contentPath(picturePath(QStringLiteral("Content.bmp"))) {}
 
 void TDeskBGSetFrm::RenderContentImage()
 {

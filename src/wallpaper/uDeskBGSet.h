@@ -22,10 +22,8 @@ public:
     bool LoadBackground(const QString &path);
     bool LoadContent(const QString &path);
 
-    QString pictureFolder;
     QString backgroundPath;
     QString contentPath;
-    int picIndexCopy = 0;
     QStringList memoLines;
     QDateTime contentDate;
     QImage imgPicBG;
