@@ -2,31 +2,16 @@
 // list, saved as Mix.bmp and made the wallpaper.
 #include "app/uMain.h"
 
-#include "base/AppError.h"
 #include "base/Reporter.h"
 #include "calendarview/ChnCalendarPicker.h"
 #include "notes/MemoBox.h"
-#include "wallpaper/CBmp.h"
-#include "wallpaper/Picture.h"
-#include "wallpaper/desktop/ApplyDesktopWallpaper.h"
-#include "wallpaper/desktop/DesktopWallpaper.h"
+#include "wallpaper/WallpaperApplier.h"
 #include "wallpaper/uDeskBGSet.h"
 #include "wallpaper/uGlobal.h"
 #include "wallpaper/uInfoFrm.h"
 #include "wallpaper/uPicSel.h"
 
-#include <QDir>
-#include <QFileInfo>
-
 namespace tevuna {
-
-namespace {
-
-// The card stands this far from the picture's right edge and top.
-constexpr int kCardRightMargin = 52;
-constexpr int kCardTop = 30;
-
-} // namespace
 
 void TMainFrm::setCompositionParts(TDeskBGSetFrm *deskBGSet, TPicSelFrm *picSelFrm,
                                    TInforFrm *inforFrm, DesktopWallpaper *desktop)
@@ -70,76 +55,16 @@ void TMainFrm::imgAppToDeskClick()
         if (g.answer != 1)
             return;
     }
-    TDeskBGSetFrm &set = *m_deskBGSet;
-    set.memoLines = {rdtAbc->toPlainText()};
-    set.contentDate = ChnCalendar1->DateTime();
-    try {
-        set.RenderContentImage();
-    } catch (const AppError &e) {
-        reportError(e.text());
+    const WallpaperApplyResult result =
+        WallpaperApplier(*m_deskBGSet, m_desktop)
+            .apply(rdtAbc->toPlainText(), ChnCalendar1->DateTime(), m_picIndex);
+    m_picIndex = result.nextPicIndex;
+    if (result.message.isEmpty())
         return;
-    }
-
-    const int entries = int(g.picList.size());
-    if (entries == 0) {
-        Reporter::current().message(
-            QStringLiteral("壁纸图片列表是空的，请先点击“选择壁纸”添加图片。"));
-        return;
-    }
-    int i = m_picIndex;
-    // An index left over from a longer list never reads past the end of this one.
-    if (i < 0 || i >= entries)
-        i = entries - 1;
-    set.backgroundPath = picturePath(g.picList[i].fileName);
-    if (!QFileInfo::exists(set.backgroundPath)) {
-        // A missing picture moves the index up and consumes the click.
-        if (i != 0) {
-            ++i;
-            if (i >= entries)
-                i = 1;
-        }
-        m_picIndex = i;
-        return;
-    }
-    set.contentPath = picturePath(QStringLiteral("Content.bmp"));
-    if (!set.LoadBackground(set.backgroundPath)) {
-        // The message names the picture; the rotation steps past it, so one damaged file
-        // never blocks the apply for good.
-        --i;
-        if (i < 1)
-            i = entries - 1;
-        m_picIndex = i;
-        return;
-    }
-    // A broken Mix.bmp must never reach the desktop.
-    if (!set.LoadContent(set.contentPath))
-        return;
-
-    // The background stays in its holder as it was loaded; the composite is written from it
-    // with the mixed card block laid over, so a 4K picture is never copied whole.
-    const int x = set.imgPicBG.width() - set.imgPicMix.width() - kCardRightMargin;
-    QPoint at;
-    const QImage block =
-        blendBlock(set.imgPicMix, set.imgPicBG, kCardTop, x, set.transparencyPosition + 2, &at);
-    const QString mixPath = picturePath(QStringLiteral("Mix.bmp"));
-    try {
-        writeBmp(set.imgPicBG, mixPath, block, at);
-    } catch (const AppError &e) {
-        reportError(e.text());
-        return;
-    }
-    QString error;
-    if (!m_desktop || !applyDesktopWallpaper(*m_desktop, mixPath, &error)) {
-        if (error.isEmpty())
-            error = QStringLiteral("没有可用的桌面。");
-        Reporter::current().message(
-            QStringLiteral("无法把图片设为桌面壁纸：%1\n合成的壁纸已保存在 %2，可以手动设置。")
-                .arg(error, QDir::toNativeSeparators(mixPath)));
-    }
-    --i;
-    if (i < 1)
-        i = entries - 1;
-    m_picIndex = i;
+    if (result.messageIsError)
+        reportError(result.message);
+    else
+        Reporter::current().message(result.message);
 }
 
 } // namespace tevuna
