@@ -20,15 +20,7 @@ apply() {
   XDG_CURRENT_DESKTOP=MATE QT_QPA_PLATFORM=xcb "$tool" "$pictures/Mix.bmp" 2>"$work/apply.err"
 }
 
-picture 'rgb(220,30,30)' 'rgb(30,30,220)'
-apply || fail "first apply: $(cat "$work/apply.err")"
-sleep 2
-check_screen "first apply" "220 30 30" "30 30 220"
-
-picture 'rgb(30,200,30)' 'rgb(230,230,40)'
-apply || fail "second apply: $(cat "$work/apply.err")"
-sleep 2
-check_screen "second apply" "30 200 30" "230 230 40"
+first_and_second_apply 2
 options=$(gsettings get org.mate.background picture-options)
 [ "$options" = "'stretched'" ] || fail "the fill mode is $options, not 'stretched'"
 

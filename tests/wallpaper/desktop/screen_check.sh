@@ -55,9 +55,24 @@ check_screen() { # what "left R G B" "right R G B"
   fi
 }
 
-# Mix.bmp as the program writes it: 24-bit, here 64x48 in two halves.
+# Mix.bmp as the program writes it: 24-bit, here 64x48 in two halves; owned by
+# $picture_owner when the desktop runs as another user.
 picture() { # left right (ImageMagick colours)
   convert -size 32x48 "xc:$1" -size 32x48 "xc:$2" +append -type TrueColor BMP3:"$pictures/Mix.bmp"
+  [ -z "${picture_owner:-}" ] || chown "$picture_owner" "$pictures/Mix.bmp"
+}
+
+# The first apply, then new content in the same file applied again (desktops that cache by
+# path show the old one). The caller defines apply, which writes its message to apply.err.
+first_and_second_apply() { # seconds the desktop takes to redraw
+  picture 'rgb(220,30,30)' 'rgb(30,30,220)'
+  apply || fail "first apply: $(cat "$work/apply.err")"
+  sleep "$1"
+  check_screen "first apply" "220 30 30" "30 30 220"
+  picture 'rgb(30,200,30)' 'rgb(230,230,40)'
+  apply || fail "second apply: $(cat "$work/apply.err")"
+  sleep "$1"
+  check_screen "second apply" "30 200 30" "230 230 40"
 }
 
 # A failing apply must exit non-zero with the expected words in its message.

@@ -55,21 +55,12 @@ session=(env -i PATH="$PATH" XDG_RUNTIME_DIR="$runtime" WAYLAND_DISPLAY=wayland-
 
 source "$(dirname "${BASH_SOURCE[0]}")/screen_check.sh"
 shoot() { as_user "${session[@]}" grim "$1"; }
-sway_picture() { picture "$@"; chown "$user" "$pictures/Mix.bmp"; }
+picture_owner=$user
 apply() {
   as_user "${session[@]}" "$work/set_wallpaper" "$pictures/Mix.bmp" 2>"$work/apply.err"
 }
 
-sway_picture 'rgb(220,30,30)' 'rgb(30,30,220)'
-apply || fail "first apply: $(cat "$work/apply.err")"
-sleep 1
-check_screen "first apply" "220 30 30" "30 30 220"
-
-# The same path again, with new content: sway must read it afresh.
-sway_picture 'rgb(30,200,30)' 'rgb(230,230,40)'
-apply || fail "second apply: $(cat "$work/apply.err")"
-sleep 1
-check_screen "second apply" "30 200 30" "230 230 40"
+first_and_second_apply 1
 
 find "$work" -name ran-by-sway -type f | grep -q . && fail "sway ran a command from the picture's folder name"
 
