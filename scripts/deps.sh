@@ -17,11 +17,12 @@ if [ "${1:-}" = --tests ]; then
   PACKAGES+=(
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev clang-format
-    x11-utils x11-apps xdotool imagemagick sqlite3 g++-mingw-w64-x86-64
+    x11-utils x11-apps xdotool imagemagick sqlite3 procps g++-mingw-w64-x86-64
     # the desktops the wallpaper is set on, and their settings stores
     gsettings-desktop-schemas cinnamon-desktop-data mate-desktop-common
     dbus xfconf libxfconf-0-3 openbox xfwm4 xfdesktop4 caja dconf-service dconf-gsettings-backend
     sway swaybg grim
+    gnome-shell cinnamon-settings-daemon dconf-cli python3-gi plasma-desktop
   )
 fi
 

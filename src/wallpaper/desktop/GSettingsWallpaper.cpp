@@ -75,7 +75,17 @@ bool GSettingsWallpaper::write(const QString &key, const QString &value, QString
     if (m_runner->run(kGsettings, {QStringLiteral("set"), m_schema.id, key, value}, nullptr,
                       &reason))
         return true;
-    if (error)
+    if (!error)
+        return false;
+    // A key locked by the administrator (dconf's lockdown) refuses every value: say that, not
+    // gsettings' own words, so the user knows another try will not help.
+    QByteArray writable;
+    if (m_runner->run(kGsettings, {QStringLiteral("writable"), m_schema.id, key}, &writable,
+                      nullptr) &&
+        writable.trimmed() == "false")
+        *error = QStringLiteral("%1 桌面的背景设置（%2）已被系统管理员锁定，无法更换壁纸。")
+                     .arg(m_schema.desktopName, key);
+    else
         *error = QStringLiteral("无法设置 %1 桌面背景：%2").arg(m_schema.desktopName, reason);
     return false;
 }

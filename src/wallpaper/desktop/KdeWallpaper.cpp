@@ -57,10 +57,12 @@ bool KdeWallpaper::set(const QString &path, QString *error)
     if (m_runner->callSessionBus(call, nullptr, &reason))
         return true;
     if (error) {
-        // Plasma refuses every script while the widgets are locked; say how to get past it.
+        // Plasma's two refusals of every script, in words that say who can lift them.
         if (reason.contains(QLatin1String("Widgets are locked"), Qt::CaseInsensitive))
             *error = QStringLiteral("KDE Plasma 的桌面部件已锁定，无法更换壁纸。"
-                                    "请先解锁部件，再试一次。");
+                                    "请先解锁部件再试一次；若无法解锁，请联系系统管理员。");
+        else if (reason.contains(QLatin1String("Administrative policies"), Qt::CaseInsensitive))
+            *error = QStringLiteral("系统管理员的策略禁止 KDE Plasma 运行桌面脚本，无法更换壁纸。");
         else
             *error = QStringLiteral("无法设置 KDE Plasma 桌面背景：%1").arg(reason);
     }

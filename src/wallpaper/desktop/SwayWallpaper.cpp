@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImageReader>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -28,13 +29,20 @@ bool fail(QString *error, const QString &text)
     return false;
 }
 
-// sway answers success for a picture it cannot open and then shows grey: look first.
-bool readable(const QString &path, QString *error)
+// Neither sway nor swaybg says when a picture cannot be opened or decoded: both go on
+// running and show grey. So the picture is decoded here first, as they would.
+bool loadable(const QString &path, QString *error)
 {
     QFile file(path);
-    if (file.open(QIODevice::ReadOnly) && file.read(1).size() == 1)
-        return true;
-    return fail(error, QStringLiteral("无法读取壁纸图片“%1”").arg(QDir::toNativeSeparators(path)));
+    if (!file.open(QIODevice::ReadOnly) || file.read(1).size() != 1)
+        return fail(error,
+                    QStringLiteral("无法读取壁纸图片“%1”").arg(QDir::toNativeSeparators(path)));
+    file.close();
+    if (QImageReader(path).read().isNull())
+        return fail(
+            error,
+            QStringLiteral("壁纸图片“%1”已损坏，无法显示").arg(QDir::toNativeSeparators(path)));
+    return true;
 }
 
 // Only these characters pass sway's command parser unchanged.
@@ -90,7 +98,7 @@ QString SwayWallpaper::defaultRuntimeDir()
 
 bool SwayWallpaper::set(const QString &path, QString *error)
 {
-    if (!readable(path, error))
+    if (!loadable(path, error))
         return false;
     return m_swaySocket.isEmpty() ? setThroughOwnClient(path, error) : setThroughSway(path, error);
 }
@@ -140,8 +148,8 @@ bool SwayWallpaper::setThroughOwnClient(const QString &path, QString *error)
                                  &pid, &reason))
         return fail(error, reason);
 
-    // swaybg loads the picture before it connects and exits when it cannot; a client still
-    // running after this while has taken it.
+    // swaybg exits at once when it cannot connect or the compositor has no layer shell; a
+    // client still running after this while is drawing.
     const QDeadlineTimer settle(400);
     while (m_runner->isRunning(pid, kSwaybg) && !settle.hasExpired())
         QThread::msleep(20);

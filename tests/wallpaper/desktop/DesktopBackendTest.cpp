@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QImage>
 #include <QTemporaryDir>
 #include <QUrl>
 
@@ -261,16 +262,27 @@ TEST(GSettingsWallpaper, MissingSchemaOrRefusedValueIsReportedAndStopsThere)
         << qPrintable(error);
     EXPECT_TRUE(error.contains(QLatin1String("No such schema"))) << qPrintable(error);
 
-    runner->commands.clear();
-    runner->respond = [](const QStringList &command) {
-        if (command.value(3) == QLatin1String("picture-uri"))
-            return FakeRunner::Reply{false, {}, QStringLiteral("key is not writable")};
-        return FakeRunner::Reply{true, "picture-uri\npicture-uri-dark\n", {}};
-    };
-    EXPECT_FALSE(GSettingsWallpaper(GSettingsWallpaper::gnome(), runner).set(kPath, &error));
-    EXPECT_EQ(runner->commands.size(), 2); // neither the fill mode nor the dark key after it
-    EXPECT_TRUE(error.contains(QLatin1String("GNOME"))) << qPrintable(error);
-    EXPECT_TRUE(error.contains(QLatin1String("key is not writable"))) << qPrintable(error);
+    // A refused picture: gsettings' reason, or the administrator's lock when the key says it
+    // is not writable; neither the fill mode nor the dark key after it.
+    for (const bool locked : {false, true}) {
+        runner->commands.clear();
+        runner->respond = [locked](const QStringList &command) {
+            if (command.value(1) == QLatin1String("set"))
+                return FakeRunner::Reply{false, {}, QStringLiteral("key is not writable")};
+            if (command.value(1) == QLatin1String("writable"))
+                return FakeRunner::Reply{true, locked ? "false\n" : "true\n", {}};
+            return FakeRunner::Reply{true, "picture-uri\npicture-uri-dark\n", {}};
+        };
+        EXPECT_FALSE(GSettingsWallpaper(GSettingsWallpaper::gnome(), runner).set(kPath, &error));
+        EXPECT_EQ(runner->commands.size(), 3);
+        EXPECT_EQ(
+            runner->commands.value(2),
+            (QStringList{"gsettings", "writable", "org.gnome.desktop.background", "picture-uri"}));
+        EXPECT_TRUE(error.contains(QLatin1String("GNOME"))) << qPrintable(error);
+        EXPECT_EQ(error.contains(QLatin1String("key is not writable")), !locked)
+            << qPrintable(error);
+        EXPECT_EQ(error.contains(QStringLiteral("锁定")), locked) << qPrintable(error);
+    }
 }
 
 // Without a session bus gsettings answers success and keeps nothing: the user is told, and
@@ -411,6 +423,11 @@ TEST(KdeWallpaper, LockedWidgetsAndOtherRefusalsAreExplained)
     EXPECT_TRUE(error.contains(QStringLiteral("已锁定"))) << qPrintable(error);
     EXPECT_TRUE(error.contains(QStringLiteral("解锁"))) << qPrintable(error);
 
+    runner->busError = QStringLiteral(
+        "“org.kde.plasmashell”拒绝了请求：Administrative policies prevent script execution");
+    EXPECT_FALSE(KdeWallpaper(runner).set(kPath, &error));
+    EXPECT_TRUE(error.contains(QStringLiteral("管理员的策略"))) << qPrintable(error);
+
     runner->busError = QStringLiteral("D-Bus 会话总线上没有“org.kde.plasmashell”服务");
     EXPECT_FALSE(KdeWallpaper(runner).set(kPath, &error));
     EXPECT_EQ(error, QStringLiteral("无法设置 KDE Plasma 桌面背景：") + runner->busError);
@@ -543,14 +560,14 @@ TEST_F(OwnSessionBus, PlasmaAbsentFromTheBusIsReported)
 
 // ---- sway ----
 
-// A picture that really exists: the back end reads it before it hands it over.
+// A picture that really exists: the back end decodes it before it hands it over.
 QString writePicture(const QTemporaryDir &dir, const QString &name)
 {
     const QString path = dir.filePath(name);
     QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("BM");
+    QImage image(4, 3, QImage::Format_RGB888);
+    image.fill(Qt::red);
+    EXPECT_TRUE(image.save(path, "BMP"));
     return path;
 }
 
@@ -658,12 +675,22 @@ TEST(SwayWallpaper, WhatSwayCannotTakeIsRefusedBeforeAnythingRuns)
     auto runner = std::make_shared<FakeRunner>();
     QString error;
 
-    // sway answers success for a path it cannot open, and shows grey.
+    // sway and swaybg go on for a path they cannot open or decode, and show grey.
     const QString missing = dir.filePath(QStringLiteral("gone.bmp"));
+    const QString broken = dir.filePath(QStringLiteral("broken.bmp"));
+    {
+        QFile file(broken);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray("BM") + QByteArray(60, '\x7f'));
+    }
     for (const QString &socket : {QString(), QStringLiteral("/run/sway.sock")}) {
         EXPECT_FALSE(SwayWallpaper(runner, dir.path(), socket).set(missing, &error));
         EXPECT_EQ(error,
                   QStringLiteral("无法设置 sway 桌面背景：无法读取壁纸图片“%1”").arg(missing));
+        EXPECT_FALSE(SwayWallpaper(runner, dir.path(), socket).set(broken, &error));
+        EXPECT_EQ(
+            error,
+            QStringLiteral("无法设置 sway 桌面背景：壁纸图片“%1”已损坏，无法显示").arg(broken));
     }
     const QString odd = dir.filePath(QStringLiteral("运行 目录"));
     QDir().mkpath(odd);

@@ -22,6 +22,13 @@ private_x_session() { # script args... -- programs...
     XDG_CACHE_HOME=$work/home/.cache XDG_RUNTIME_DIR=$work/runtime \
     xvfb-run -a -s "-screen 0 1024x768x24 -noreset" dbus-run-session -- bash "${args[@]}" ||
     status=$?
+  # Helpers the desktop started may outlive its session, and would hold the test's output
+  # open: every process that still has this session's environment is stopped.
+  local environ
+  for environ in /proc/[0-9]*/environ; do
+    grep -qzx "WORK=$work" "$environ" 2>/dev/null &&
+      kill "$(basename "$(dirname "$environ")")" 2>/dev/null || true
+  done
   rm -rf "$work"
   exit $status
 }
