@@ -3,6 +3,7 @@
 #include "wallpaper/desktop/CommandRunner.h"
 
 #include <QUrl>
+#include <QVariant>
 
 namespace tevuna {
 
@@ -42,8 +43,31 @@ QString KdeWallpaper::script(const QString &path)
                           "\"General\"];\n"
                           "    d.writeConfig(\"Image\", image);\n"
                           "    d.writeConfig(\"FillMode\", 0);\n"
+                          "    print(d.wallpaperPlugin + \" \" + d.readConfig(\"Image\"));\n"
                           "}\n")
         .arg(scriptString(QString::fromLatin1(QUrl::fromLocalFile(path).toEncoded())));
+}
+
+// The script prints each desktop's plugin and picture as Plasma keeps them: no line means no
+// desktop was there to change (the shell still starting), another picture means it kept its.
+bool KdeWallpaper::taken(const QString &printed, const QString &path, QString *error)
+{
+    const QString expected = QStringLiteral("org.kde.image ") +
+                             QString::fromLatin1(QUrl::fromLocalFile(path).toEncoded());
+    const QStringList lines = printed.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QString message;
+    if (lines.isEmpty())
+        message = QStringLiteral("KDE Plasma 还没有可以设置背景的桌面，请稍后再试一次。");
+    for (const QString &line : lines) {
+        if (line.trimmed() != expected && message.isEmpty())
+            message =
+                QStringLiteral("KDE Plasma 没有接受新背景：桌面读回的是“%1”。").arg(line.trimmed());
+    }
+    if (message.isEmpty())
+        return true;
+    if (error)
+        *error = message;
+    return false;
 }
 
 bool KdeWallpaper::set(const QString &path, QString *error)
@@ -54,8 +78,9 @@ bool KdeWallpaper::set(const QString &path, QString *error)
                         QStringLiteral("evaluateScript"),
                         {script(path)}};
     QString reason;
-    if (m_runner->callSessionBus(call, nullptr, &reason))
-        return true;
+    QVariant reply;
+    if (m_runner->callSessionBus(call, &reply, &reason))
+        return taken(reply.toString(), path, error);
     if (error) {
         // Plasma's two refusals of every script, in words that say who can lift them.
         if (reason.contains(QLatin1String("Widgets are locked"), Qt::CaseInsensitive))

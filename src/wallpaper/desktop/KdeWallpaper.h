@@ -7,7 +7,8 @@
 namespace tevuna {
 
 // KDE Plasma 5 and 6: a script for the shell's scripting interface, sent over D-Bus, that
-// gives every desktop the image wallpaper plugin with our picture, stretched.
+// gives every desktop the image wallpaper plugin with our picture, stretched, and prints back
+// what each desktop then holds.
 class KdeWallpaper : public DesktopWallpaper
 {
 public:
@@ -19,6 +20,8 @@ public:
     static QString script(const QString &path);
 
 private:
+    static bool taken(const QString &printed, const QString &path, QString *error);
+
     std::shared_ptr<CommandRunner> m_runner;
 };
 

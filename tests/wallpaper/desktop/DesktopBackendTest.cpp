@@ -378,9 +378,15 @@ INSTANTIATE_TEST_SUITE_P(Schemas, GSettingsRoundTrip, ::testing::ValuesIn(kRealS
 
 // ---- KDE Plasma ----
 
+const QString kPrintedByPlasma = QStringLiteral(
+    "org.kde.image file:///home/u/it's%20%E5%A3%81%E7%BA%B8/Mix-1700000000000.bmp\n");
+
 TEST(KdeWallpaper, SendsOneScriptForEveryDesktopOverDBus)
 {
     auto runner = std::make_shared<FakeRunner>();
+    runner->busReply = [](const DBusCall &) {
+        return QVariant(kPrintedByPlasma + kPrintedByPlasma);
+    };
     QString error;
     ASSERT_TRUE(KdeWallpaper(runner).set(kPath, &error)) << qPrintable(error);
     ASSERT_EQ(runner->busCalls.size(), 1);
@@ -402,7 +408,30 @@ TEST(KdeWallpaper, SendsOneScriptForEveryDesktopOverDBus)
                   "    d.currentConfigGroup = [\"Wallpaper\", \"org.kde.image\", \"General\"];\n"
                   "    d.writeConfig(\"Image\", image);\n"
                   "    d.writeConfig(\"FillMode\", 0);\n"
+                  "    print(d.wallpaperPlugin + \" \" + d.readConfig(\"Image\"));\n"
                   "}\n"));
+}
+
+// What Plasma prints back decides: no desktop yet, or one that kept another picture, is no
+// wallpaper taken.
+TEST(KdeWallpaper, ADesktopThatDoesNotHoldThePictureIsAFailure)
+{
+    const struct {
+        const char *name;
+        QString printed;
+        const char *expected;
+    } cases[] = {
+        {"no desktop yet", QString(), "还没有可以设置背景的桌面"},
+        {"another plugin", kPrintedByPlasma + QStringLiteral("org.kde.color file:///old.png\n"),
+         "没有接受新背景：桌面读回的是“org.kde.color file:///old.png”"},
+    };
+    for (const auto &c : cases) {
+        auto runner = std::make_shared<FakeRunner>();
+        runner->busReply = [&](const DBusCall &) { return QVariant(c.printed); };
+        QString error;
+        EXPECT_FALSE(KdeWallpaper(runner).set(kPath, &error)) << c.name;
+        EXPECT_TRUE(error.contains(QString::fromUtf8(c.expected))) << c.name << qPrintable(error);
+    }
 }
 
 TEST(KdeWallpaper, ScriptQuotesEveryCharacterThatCouldEndTheString)

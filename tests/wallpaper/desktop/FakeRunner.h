@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QString>
+#include <QVariant>
 
 #include <functional>
 
@@ -52,13 +53,15 @@ public:
 
     bool isRunning(qint64 pid, const QString &) override { return !exited.contains(pid); }
 
-    bool callSessionBus(const DBusCall &call, QVariant *, QString *error) override
+    bool callSessionBus(const DBusCall &call, QVariant *reply, QString *error) override
     {
         busCalls << call;
         if (!busError.isEmpty()) {
             *error = busError;
             return false;
         }
+        if (reply)
+            *reply = busReply ? busReply(call) : QVariant();
         return true;
     }
 
@@ -67,6 +70,7 @@ public:
     QList<DBusCall> busCalls;
     QStringList events;
     QString busError;
+    std::function<QVariant(const DBusCall &call)> busReply;
     bool startSucceeds = true;
     QList<qint64> exited; // started clients that have ended
 
