@@ -4,7 +4,8 @@
 //
 //   cd scripts/lunar-reference && npm install && cd ../..
 //   node scripts/make-lunar-reference.js            # writes tests/calendar/data/*.txt
-//   node scripts/make-lunar-reference.js --engine   # writes src/calendar/CnCalendarData.cpp
+//   node scripts/make-lunar-reference.js --engine   # writes src/calendar/CnCalendarData.cpp from
+//                                                   # these and the historical references
 //
 // Sources (test oracles only; nothing of them is built or shipped):
 //   js-calendar-converter 0.0.7 (GPL-3.0-or-later): month and term tables taken from the
@@ -110,41 +111,139 @@ function readLines(file) {
     return fs.readFileSync(file, 'utf8').split('\n').filter(l => l && !l.startsWith('#'));
 }
 
+// The engine's calendar, as scripts/make-historical-reference.js and this script date it:
+// Julian before 1582-10-15, no year 0.
+const astronomical = y => (y < 0 ? y + 1 : y);
+const julianLeap = y => astronomical(y) % 4 === 0;
+const gregorianLeap = y => y % 4 === 0 && (y % 100 !== 0 || y % 400 === 0);
+function daysInMonth(y, m) {
+    if (m === 2) return (y < 1583 ? julianLeap(y) : gregorianLeap(y)) ? 29 : 28;
+    return [31, 0, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31][m - 1];
+}
+// Day of the year as the months name it (1582 keeps its missing days, as the engine counts).
+function dayOfYear(y, m, d) {
+    let n = d;
+    for (let i = 1; i < m; i++) n += daysInMonth(y, i);
+    return n;
+}
+// Real days since an origin, continuous across 1582 and 1 BC.
+function dayNumber(y, m, d) {
+    const e = astronomical(y) - 1, n = dayOfYear(y, m, d);
+    if (y < 1582 || (y === 1582 && (m < 10 || (m === 10 && d < 15))))
+        return n + 365 * e + Math.floor(e / 4) - 2;
+    return n + 365 * e + Math.floor(e / 4) - Math.floor(e / 100) + Math.floor(e / 400);
+}
+const parseDate = s => {
+    const neg = s.startsWith('-');
+    const [y, m, d] = (neg ? s.slice(1) : s).split('-').map(Number);
+    return [neg ? -y : y, m, d];
+};
+const previousYear = y => (y === 1 ? -1 : y - 1);
+const historicalMonthsFile = path.join(dataDir, 'lunar-years-historical.txt');
+const historicalTermsFile = path.join(dataDir, 'solar-terms-historical.txt');
+
 function generateEngineTable() {
-    const months = readLines(monthsFile).map(l => l.split(' '));
-    // Per lunar year: month lengths (bit i = month i+1 in order, leap included, set = 30 days),
-    // leap month, and the Gregorian date of 正月初一 as days after 01-20.
+    // Every lunar year as its months in order: {label, leap, days}, and its first day.
     const years = new Map();
-    for (const [ly, m, leap, first, len] of months) {
-        const y = Number(ly);
-        if (!years.has(y)) years.set(y, { bits: 0, count: 0, leap: 0, newYear: null });
-        const e = years.get(y);
-        if (Number(m) === 1 && leap === '0') {
-            const [gy, gm, gd] = first.split('-').map(Number);
-            if (gy !== y) throw new Error(`new year ${first} outside ${y}`);
-            e.newYear = (Date.UTC(gy, gm - 1, gd) - Date.UTC(gy, 0, 20)) / DAY;
+    const add = (y, month, leap, first, days) => {
+        if (!years.has(y)) years.set(y, { first, months: [] });
+        years.get(y).months.push({ month, leap, days });
+    };
+    for (const line of readLines(historicalMonthsFile)) {
+        const f = line.split(' ');
+        if (f[0] === '>') {
+            add(Number(f[1]), parseInt(f[2]), f[2].endsWith('L'), parseDate(f[3]), Number(f[4]));
+            continue;
         }
-        if (leap === '1') e.leap = Number(m);
-        if (len === '30') e.bits |= 1 << e.count;
-        else if (len !== '29') throw new Error(`month of ${len} days`);
-        e.count++;
+        if (f[0] === '!') {
+            for (const m of f.slice(3)) {
+                const [label, days] = m.split(':');
+                add(Number(f[1]), parseInt(label), label.endsWith('L'), parseDate(f[2]), Number(days));
+            }
+            continue;
+        }
+        const [y, first, leap, lengths] = [Number(f[0]), parseDate(f[1]), Number(f[2]), f[3]];
+        let month = 0;
+        [...lengths].forEach((c, i) => {
+            const isLeap = leap !== 0 && month === leap && !years.get(y)?.months.some(r => r.leap);
+            if (!isLeap) month++;
+            add(y, month, isLeap, first, c === '1' ? 30 : 29);
+        });
     }
+    for (const [ly, m, leap, first, len] of readLines(monthsFile).map(l => l.split(' ')))
+        if (Number(ly) >= 1900) add(Number(ly), Number(m), leap === '1', parseDate(first), Number(len));
+
     const first = Math.min(...years.keys()), last = Math.max(...years.keys());
-    const words = [];
+    const words = [], irregular = [];
     for (let y = first; y <= last; y++) {
+        if (y === 0) continue;
         const e = years.get(y);
-        if (e.newYear === null) throw new Error(`no new year for ${y}`);
-        if (e.count !== (e.leap ? 13 : 12)) throw new Error(`year ${y} has ${e.count} months`);
-        words.push(e.bits | (e.leap << 13) | (e.newYear << 17));
+        if (!e) throw new Error(`no lunar year ${y}`);
+        const leapAt = e.months.findIndex(r => r.leap);
+        const leap = leapAt >= 0 ? e.months[leapAt].month : 0;
+        const expected = [];
+        for (let k = 1; k <= 12; k++) {
+            expected.push(`${k}`);
+            if (k === leap) expected.push(`${k}L`);
+        }
+        const shape = e.months.map(r => `${r.month}${r.leap ? 'L' : ''}`).join(' ');
+        const regular = shape === expected.join(' ') && e.months.every(r => r.days === 29 || r.days === 30);
+        // Days from 01-01 of the calendar year of the same number; 正月 began in December
+        // while the calendar began the year a month early (9-23).
+        const offset = dayNumber(...e.first) - dayNumber(y, 1, 1);
+        let bits = 0;
+        e.months.forEach((r, i) => { if (r.days === 30) bits |= 1 << i; });
+        if (regular) {
+            if (offset + kNewYearBias < 0 || offset + kNewYearBias > 127)
+                throw new Error(`lunar year ${y} starts ${offset} days after 01-01`);
+            words.push(bits | (leap << 13) | ((offset + kNewYearBias) << 17));
+        } else {
+            words.push((1 << 24) | irregular.length);
+            irregular.push({ y, start: dayNumber(...e.first), months: e.months });
+        }
     }
-    const termRows = readLines(termsFile).map(l => l.split(' '));
-    const days = termRows.map(r => r.slice(1).map(v => Number(v.slice(2))));
-    const base = TERMS.map((_, n) => Math.min(...days.map(d => d[n])));
-    days.forEach(d => d.forEach((v, n) => {
-        if (v - base[n] > 3) throw new Error('term spread over more than four days');
-    }));
+    // Consistency: each year starts where the one before ends.
+    let expectStart = null;
+    for (let y = first; y <= last; y++) {
+        if (y === 0) continue;
+        const e = years.get(y);
+        const start = dayNumber(...e.first);
+        if (expectStart !== null && start !== expectStart)
+            throw new Error(`lunar year ${y} starts on day ${start}, the year before ends on ${expectStart - 1}`);
+        expectStart = start + e.months.reduce((a, r) => a + r.days, 0);
+    }
+
+    // Terms: per calendar year the day of the year of 小寒 (it may fall in late December of
+    // the year before), then the days from each term to the next.
+    const termYears = new Map();
+    for (const line of readLines(historicalTermsFile)) {
+        const [y, x, deltas] = line.split(' ');
+        termYears.set(Number(y), { start: Number(x), deltas: [...deltas].map(c => Number(c) + 13) });
+    }
+    for (const r of readLines(termsFile).map(l => l.split(' '))) {
+        const y = Number(r[0]);
+        const dn = r.slice(1).map(v => dayNumber(y, Number(v.slice(0, 2)), Number(v.slice(2))));
+        termYears.set(y, { start: dayOfYear(y, Number(r[1].slice(0, 2)), Number(r[1].slice(2))),
+                           deltas: dn.slice(1).map((v, i) => v - dn[i]) });
+    }
+    const termWords = [];
+    let termFirst = null;
+    for (let y = -849; y <= 2100; y++) {
+        if (y === 0) continue;
+        const t = termYears.get(y);
+        if (!t) throw new Error(`no terms for ${y}`);
+        termFirst ??= y;
+        if (t.start + kTermStartBias < 0 || t.start + kTermStartBias > 31)
+            throw new Error(`小寒 of ${y} on day ${t.start}`);
+        let w = BigInt(t.start + kTermStartBias);
+        t.deltas.forEach((d, i) => {
+            if (d < 14 || d > 17) throw new Error(`terms of ${y} ${d} days apart`);
+            w |= BigInt(d - 14) << BigInt(5 + 2 * i);
+        });
+        termWords.push(w);
+    }
+
     const hex = (v, w) => '0x' + v.toString(16).padStart(w, '0');
-    const termWords = days.map(d => d.reduce((acc, v, n) => acc + BigInt(v - base[n]) * (1n << BigInt(2 * n)), 0n));
     const out = [];
     out.push('// Generated by scripts/make-lunar-reference.js --engine from tests/calendar/data: do not edit.');
     out.push('#include "calendar/CnCalendarData.h"');
@@ -152,24 +251,34 @@ function generateEngineTable() {
     out.push('namespace tevuna::calendar::data {');
     out.push('');
     out.push('// clang-format off');
-    out.push(`const std::array<std::uint32_t, kLunarYearCount> kLunarYears = {`);
-    out.push(`    // lunar years ${first}..${last}`);
+    out.push('const std::array<std::uint32_t, kLunarYearCount> kLunarYears = {');
+    out.push(`    // lunar years ${first}..${last}, no year 0`);
     for (let i = 0; i < words.length; i += 8)
-        out.push('    ' + words.slice(i, i + 8).map(w => hex(w, 6)).join(', ') + ',');
+        out.push('    ' + words.slice(i, i + 8).map(w => hex(w, 7)).join(', ') + ',');
     out.push('};');
     out.push('');
-    out.push(`const std::array<std::uint8_t, 24> kTermBaseDay = {${base.join(', ')}};`);
+    out.push('const std::array<IrregularYear, kIrregularYearCount> kIrregularYears = {{');
+    for (const r of irregular) {
+        const labels = r.months.map(m => m.month | (m.leap ? 0x10 : 0)).join(', ');
+        const lens = r.months.map(m => m.days).join(', ');
+        out.push(`    {${r.y}, ${r.start}, ${r.months.length}, {${labels}}, {${lens}}},`);
+    }
+    out.push('}};');
     out.push('');
-    out.push('const std::array<std::uint64_t, kTermYearCount> kTermOffsets = {');
+    out.push('const std::array<std::uint64_t, kTermYearCount> kTermYears = {');
+    out.push(`    // years ${termFirst}..2100, no year 0`);
     for (let i = 0; i < termWords.length; i += 4)
-        out.push('    ' + termWords.slice(i, i + 4).map(w => hex(w, 12)).join(', ') + ',');
+        out.push('    ' + termWords.slice(i, i + 4).map(w => hex(w, 13)).join(', ') + ',');
     out.push('};');
     out.push('// clang-format on');
     out.push('');
     out.push('} // namespace tevuna::calendar::data');
     fs.writeFileSync(engineFile, out.join('\n') + '\n');
-    console.log(`lunar years ${first}..${last}, term years ${termRows[0][0]}..${termRows.at(-1)[0]}, bases ${base.join(' ')}`);
+    console.log(`lunar years ${first}..${last} (${words.length}, ${irregular.length} irregular: ` +
+                `${irregular.map(r => r.y).join(' ')}), term years ${termFirst}..2100 (${termWords.length})`);
 }
+const kTermStartBias = 8;
+const kNewYearBias = 64;
 
 if (process.argv.includes('--engine')) generateEngineTable();
 else generateReference();

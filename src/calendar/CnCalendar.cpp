@@ -2,8 +2,10 @@
 
 #include "calendar/CnCalendarData.h"
 
+#include <algorithm>
 #include <array>
 #include <atomic>
+#include <bit>
 #include <climits>
 #include <cmath>
 #include <cstdint>
@@ -17,6 +19,9 @@ namespace {
 
 // Day number of 1582-10-04, the last Julian day; 1582-10-15 follows it.
 constexpr int kLastJulianDay = 577735;
+// Julian dates count two days behind the Gregorian count at its origin: the Julian
+// 0001-01-01 is day -1 of the proleptic Gregorian count.
+constexpr int kJulianShift = 2;
 // Minus the day number of -849-01-21 (Julian), the start of the lunation count.
 constexpr int kLunationEpoch = 310443;
 // Mean synodic month in days, as the month count uses it.
@@ -125,6 +130,18 @@ constexpr int clampToInt(std::int64_t v)
     return v > INT_MAX ? INT_MAX : v < INT_MIN ? INT_MIN : static_cast<int>(v);
 }
 
+// Quotient rounded down, for negative dividends too.
+constexpr std::int64_t floorDiv(std::int64_t a, std::int64_t n)
+{
+    return a / n - ((a % n != 0 && (a < 0) != (n < 0)) ? 1 : 0);
+}
+
+// 1 BC is year 0, 2 BC year -1: the numbering in which the leap-year rules stay regular.
+constexpr int astronomicalYear(int y)
+{
+    return y < 0 ? y + 1 : y;
+}
+
 // Remainder made non-negative.
 constexpr int floorMod(std::int64_t a, int n)
 {
@@ -149,81 +166,155 @@ bool validDate(int y, int m, int d)
     return m >= 1 && m <= 12 && d >= 1 && d <= DaysInMonthEx(y, m);
 }
 
-bool inTableRange(int y)
-{
-    return y >= kTableFirstYear && y <= kTableLastYear;
-}
-
 std::string text(std::string_view s)
 {
     return std::string(s);
 }
 
-// --- official tables (1901-2100) ----------------------------------------------------------
+// --- the calendar tables ----------------------------------------------------------------
 
-struct TableYear {
-    int newYear; // day number of 正月初一
-    int leap;    // month the leap month follows, 0: none
-    int months;  // 12 or 13
-    std::uint32_t bits;
-};
-
-TableYear tableYear(int lunarYear)
+// Day number of 01-01 of year y, as DayNumber(y, 1, 1) without its checks.
+int januaryFirst(int y)
 {
-    const std::uint32_t w =
-        data::kLunarYears[static_cast<std::size_t>(lunarYear - data::kLunarFirstYear)];
-    const int leap = static_cast<int>((w >> 13) & 0xF);
-    return {DayNumber(lunarYear, 1, 20) + static_cast<int>(w >> 17), leap, leap ? 13 : 12,
-            w & 0x1FFF};
+    const std::int64_t e = static_cast<std::int64_t>(astronomicalYear(y)) - 1;
+    if (y <= 1582)
+        return static_cast<int>(1 + 365 * e + floorDiv(e, 4) - kJulianShift);
+    return static_cast<int>(1 + 365 * e + e / 4 - e / 100 + e / 400);
 }
 
-// Lunar date of day number dn, for dates 1901-01-01..2100-12-31.
+// The year before y in a count without a year 0.
+int previousYear(int y)
+{
+    return y == 1 ? -1 : y == INT_MIN ? y : y - 1;
+}
+
+int nextYear(int y)
+{
+    return y == -1 ? 1 : y + 1;
+}
+
+// Index of a year in tables that start at first and skip year 0.
+std::size_t yearIndex(int year, int first)
+{
+    return static_cast<std::size_t>(year - first - (year > 0 && first < 0 ? 1 : 0));
+}
+
+struct TableYear {
+    int newYear;        // day number of the first day of the year's first month
+    int count;          // months
+    int leap;           // month the leap month follows, 0: none (regular years)
+    std::uint32_t bits; // 30-day months, in order (regular years)
+    const data::IrregularYear *irregular;
+};
+
+// The lunar year lunarYear, -850..2100.
+TableYear tableYear(int lunarYear)
+{
+    const std::uint32_t w = data::kLunarYears[yearIndex(lunarYear, data::kLunarFirstYear)];
+    if (w & data::kIrregularFlag) {
+        const data::IrregularYear &r = data::kIrregularYears[w & 0xFF];
+        return {r.firstDay, r.count, 0, 0, &r};
+    }
+    const int leap = static_cast<int>((w >> 13) & 0xF);
+    return {januaryFirst(lunarYear) + static_cast<int>((w >> 17) & 0x7F) - data::kNewYearBias,
+            leap ? 13 : 12, leap, w & 0x1FFF, nullptr};
+}
+
+// Days of the first i months of the year.
+int daysBefore(const TableYear &t, int i)
+{
+    if (t.irregular) {
+        int n = 0;
+        for (int k = 0; k < i; ++k)
+            n += t.irregular->days[static_cast<std::size_t>(k)];
+        return n;
+    }
+    return 29 * i + std::popcount(t.bits & ((1u << i) - 1));
+}
+
+int monthLength(const TableYear &t, int i)
+{
+    return t.irregular ? t.irregular->days[static_cast<std::size_t>(i)]
+                       : 29 + static_cast<int>((t.bits >> i) & 1);
+}
+
+// Month number and leap flag of the (i+1)-th month of the year.
+void monthLabel(const TableYear &t, int i, int &month, bool &leap)
+{
+    if (t.irregular) {
+        const std::uint8_t label = t.irregular->labels[static_cast<std::size_t>(i)];
+        month = label & 0xF;
+        leap = (label & data::kLeapLabel) != 0;
+        return;
+    }
+    leap = t.leap && i == t.leap;
+    month = t.leap && i >= t.leap ? i : i + 1;
+}
+
+// Lunar date of day number dn in calendar year y, for every date of the engine's years.
 LunarDate tableLunarDate(int y, int dn)
 {
     int lunarYear = y;
     TableYear t = tableYear(y);
     if (dn < t.newYear) {
-        lunarYear = y - 1;
+        lunarYear = previousYear(y);
+        t = tableYear(lunarYear);
+    } else if (y < kMaxYear && dn - t.newYear >= daysBefore(t, t.count)) {
+        // While the calendar began the year in December, late December is the next year.
+        lunarYear = nextYear(y);
         t = tableYear(lunarYear);
     }
-    int offset = dn - t.newYear;
-    for (int i = 0; i < t.months; ++i) {
-        const int len = (t.bits >> i) & 1 ? 30 : 29;
-        if (offset < len) {
-            const bool leap = t.leap && i == t.leap;
-            const int month = t.leap && i >= t.leap ? i : i + 1;
-            return {lunarYear, month, offset + 1, leap};
-        }
-        offset -= len;
-    }
-    return {lunarYear, 12, offset + 1, false}; // not reached within the table's years
+    const int offset = dn - t.newYear;
+    // Months have 28 to 30 days: start from the lowest month it can be and step on.
+    int i = std::min(offset / 30, t.count - 1);
+    while (i + 1 < t.count && daysBefore(t, i + 1) <= offset)
+        ++i;
+    LunarDate out;
+    out.year = lunarYear;
+    out.day = offset - daysBefore(t, i) + 1;
+    monthLabel(t, i, out.month, out.leap);
+    return out;
 }
 
-// Day number of a lunar date by the tables, or 0 when the date does not exist.
+// Day number of a lunar date by the tables, or kNoDay when the date does not exist (day
+// numbers run through 0 and below).
+constexpr int kNoDay = INT_MIN;
 int tableDayNumber(int lunarYear, int month, int day, bool leap)
 {
-    if (lunarYear < data::kLunarFirstYear || lunarYear > kTableLastYear || month < 1 ||
+    if (lunarYear < data::kLunarFirstYear || lunarYear > kMaxYear || lunarYear == 0 || month < 1 ||
         month > 12 || day < 1 || day > 30)
-        return 0;
+        return kNoDay;
     const TableYear t = tableYear(lunarYear);
-    if (leap && t.leap != month)
-        return 0;
-    // Position of the month in the year: months after the leap month move one on.
-    const int index = month - 1 + ((t.leap && (month > t.leap || leap)) ? 1 : 0);
-    int dn = t.newYear;
-    for (int i = 0; i < index; ++i)
-        dn += (t.bits >> i) & 1 ? 30 : 29;
-    if (day > ((t.bits >> index) & 1 ? 30 : 29))
-        return 0;
-    return dn + day - 1;
+    int index = -1;
+    for (int i = 0; i < t.count && index < 0; ++i) {
+        int m = 0;
+        bool l = false;
+        monthLabel(t, i, m, l);
+        if (m == month && l == leap)
+            index = i;
+    }
+    if (index < 0 || day > monthLength(t, index))
+        return kNoDay;
+    return t.newYear + daysBefore(t, index) + day - 1;
 }
 
-int tableTermDayOfMonth(int year, int term)
+// Day number of term 1..24 (1 小寒) of year y: 小寒 from its day of the year, the others by
+// the days between terms, two bits each above 14.
+int termDayNumber(int y, int term)
 {
-    const std::uint64_t w =
-        data::kTermOffsets[static_cast<std::size_t>(year - data::kTermFirstYear)];
-    const int n = term - 1;
-    return data::kTermBaseDay[static_cast<std::size_t>(n)] + static_cast<int>((w >> (2 * n)) & 3);
+    const std::uint64_t w = data::kTermYears[yearIndex(y, data::kTermFirstYear)];
+    const int start = static_cast<int>(w & 0x1F) - data::kTermStartBias;
+    const std::uint64_t steps = (w >> 5) & ((std::uint64_t{1} << (2 * (term - 1))) - 1);
+    const int extra = std::popcount(steps & 0x5555555555555555ull) +
+                      2 * std::popcount(steps & 0xAAAAAAAAAAAAAAAAull);
+    return januaryFirst(y) - 1 + start + 14 * (term - 1) + extra;
+}
+
+// Day of the year as DayOfYearEx counts it (1582 keeps its missing ten) of day number dn.
+int nominalDayOfYear(int y, int dn)
+{
+    const int n = dn - januaryFirst(y) + 1;
+    return y == 1582 && dn > kLastJulianDay ? n + 10 : n;
 }
 
 // --- the new-moon series ------------------------------------------------------------------
@@ -377,12 +468,6 @@ double seriesTermMoment(int year, int term)
     return J + P + Q - DayNumber(year <= 0 ? year + 1 : year, 1, 0) - 1721425;
 }
 
-// The year before y in a count without a year 0.
-int previousYear(int y)
-{
-    return y == 1 ? -1 : y == INT_MIN ? y : y - 1;
-}
-
 // Integer part of a day count, held within int for absurd years.
 int floorToInt(double v)
 {
@@ -446,31 +531,38 @@ int DayNumber(int y, int m, int d)
     const int kind = CalendarKindOf(y, m, d);
     if (kind == 0)
         return 0;
-    const std::int64_t e = static_cast<std::int64_t>(y) - 1;
+    // Astronomical years (1 BC is year 0) make every fourth year a Julian leap year again.
+    const std::int64_t e = static_cast<std::int64_t>(astronomicalYear(y)) - 1;
     const std::int64_t n = DayOfYearEx(y, m, d);
     if (kind == 1)
-        return clampToInt(n + 365 * e + e / 4 - 2);
+        return clampToInt(n + 365 * e + floorDiv(e, 4) - kJulianShift);
     return clampToInt(n + 365 * e + e / 4 - e / 100 + e / 400);
 }
 
 bool DateOfDayNumber(int n, int &y, int &m, int &d)
 {
-    if (n < 0)
-        return false;
-    std::int64_t rest = n;
-    if (rest <= kLastJulianDay)
-        rest = rest + 2 - rest / 36500 + rest / 146000;
-    // Walk Gregorian years from year 1 while rest exceeds the year's length: the year whose
-    // days before it are below rest and reach it with its own length.
     std::int64_t year = 1;
-    if (rest > 365) {
+    std::int64_t rest = n; // 1-based day of the year once the year is found
+    if (n > kLastJulianDay) {
+        // Gregorian: the year whose days before it are below n and reach it with its own.
         year = (rest - 1) * 400 / 146097 + 1;
         while (year > 1 && gregorianDaysBefore(year) >= rest)
             --year;
         while (gregorianDaysBefore(year + 1) < rest)
             ++year;
         rest -= gregorianDaysBefore(year);
+    } else {
+        // Julian: four-year cycles of 1461 days from astronomical year 1, its fourth year leap.
+        const std::int64_t t = static_cast<std::int64_t>(n) + kJulianShift - 1;
+        const std::int64_t cycles = floorDiv(t, 1461);
+        const std::int64_t r = t - cycles * 1461;
+        const std::int64_t inCycle = std::min<std::int64_t>(r / 365, 3);
+        const std::int64_t astronomical = 1 + 4 * cycles + inCycle;
+        year = astronomical <= 0 ? astronomical - 1 : astronomical;
+        rest = r - 365 * inCycle + 1;
     }
+    if (year < kMinYear || year > INT_MAX)
+        return false;
     const int yy = static_cast<int>(year);
     int month = 1;
     while (month < 12 && rest > DaysInMonthEx(yy, month)) {
@@ -524,18 +616,39 @@ int series::LeapMonthOf(int lunarYear)
 
 int LeapMonthOf(int lunarYear)
 {
-    if (lunarYear >= data::kLunarFirstYear && lunarYear <= kTableLastYear)
-        return tableYear(lunarYear).leap;
-    return series::LeapMonthOf(lunarYear);
+    if (lunarYear < kMinYear || lunarYear > kMaxYear || lunarYear == 0)
+        return -1;
+    const TableYear t = tableYear(lunarYear);
+    if (!t.irregular)
+        return t.leap;
+    for (int i = 0; i < t.count; ++i) {
+        int month = 0;
+        bool leap = false;
+        monthLabel(t, i, month, leap);
+        if (leap)
+            return month;
+    }
+    return 0;
 }
 
 int LeapMonthCount(int year)
 {
+    // Running count over the tables, built once.
+    static const std::array<int, kMaxYear - kMinYear + 1> counts = [] {
+        std::array<int, kMaxYear - kMinYear + 1> c{};
+        int n = 0;
+        for (int y = kMinYear; y <= kMaxYear; ++y) {
+            if (y != 0 && LeapMonthOf(y) > 0)
+                ++n;
+            c[static_cast<std::size_t>(y - kMinYear)] = n;
+        }
+        return c;
+    }();
     if (year < kMinYear)
         return 0;
     if (year > kMaxYear)
         year = kMaxYear;
-    return kLeapCounts[static_cast<std::size_t>(year - kMinYear)];
+    return counts[static_cast<std::size_t>(year - kMinYear)];
 }
 
 int series::LunarDayOf(int y, int m, int d)
@@ -618,48 +731,41 @@ bool series::LunarToGregorian(int lunarYear, int lunarMonth, int lunarDay, bool 
 
 int LunarDayOf(int y, int m, int d)
 {
-    if (inTableRange(y) && validDate(y, m, d))
-        return tableLunarDate(y, DayNumber(y, m, d)).day;
-    return seriesLunarDayOf(y, m, d);
+    LunarDate l;
+    return GregorianToLunar(y, m, d, l) ? l.day : -1;
 }
 
 int LunarMonthOf(int y, int m, int d)
 {
-    if (inTableRange(y) && validDate(y, m, d)) {
-        const LunarDate l = tableLunarDate(y, DayNumber(y, m, d));
-        return l.leap ? -l.month : l.month;
-    }
-    return series::LunarMonthOf(y, m, d);
+    LunarDate l;
+    if (!GregorianToLunar(y, m, d, l))
+        return 0;
+    return l.leap ? -l.month : l.month;
 }
 
 bool GregorianToLunar(int y, int m, int d, LunarDate &out)
 {
-    if (y < kMinYear || y > kMaxYear || !validDate(y, m, d))
+    if (y < kMinYear || y > kMaxYear || y == 0 || !validDate(y, m, d))
         return false;
-    if (inTableRange(y)) {
-        out = tableLunarDate(y, DayNumber(y, m, d));
+    if (CalendarKindOf(y, m, d) == 0) { // the missing days of October 1582
+        out = {y, 10, -1, false};
         return true;
     }
-    return series::GregorianToLunar(y, m, d, out);
+    out = tableLunarDate(y, DayNumber(y, m, d));
+    return true;
 }
 
 bool LunarToGregorian(int lunarYear, int lunarMonth, int lunarDay, bool leap, int &y, int &m,
                       int &d)
 {
-    if (lunarYear >= data::kLunarFirstYear && lunarYear <= kTableLastYear) {
-        const int dn = tableDayNumber(lunarYear, lunarMonth, lunarDay, leap);
-        int gy = 0, gm = 0, gd = 0;
-        if (dn != 0 && DateOfDayNumber(dn, gy, gm, gd) && inTableRange(gy)) {
-            y = gy;
-            m = gm;
-            d = gd;
-            return true;
-        }
-        // Lunar 1900 before 1901 is the series' ground; the other table years end there.
-        if (lunarYear != data::kLunarFirstYear || (dn != 0 && gy > kTableLastYear))
-            return false;
-    }
-    return series::LunarToGregorian(lunarYear, lunarMonth, lunarDay, leap, y, m, d);
+    const int dn = tableDayNumber(lunarYear, lunarMonth, lunarDay, leap);
+    int gy = 0, gm = 0, gd = 0;
+    if (dn == kNoDay || !DateOfDayNumber(dn, gy, gm, gd) || gy < kMinYear || gy > kMaxYear)
+        return false;
+    y = gy;
+    m = gm;
+    d = gd;
+    return true;
 }
 
 std::string LunarDayName(int day)
@@ -713,13 +819,9 @@ double SolarTermDayOfYear(int year, int term)
 
 int SolarTermDay(int year, int term)
 {
-    if (term < 1 || term > 24)
+    if (term < 1 || term > 24 || year < kMinYear || year > kMaxYear || year == 0)
         return 0;
-    if (inTableRange(year)) {
-        const int month = (term + 1) / 2;
-        return DayOfYearEx(year, month, tableTermDayOfMonth(year, term));
-    }
-    return series::SolarTermDay(year, term);
+    return nominalDayOfYear(year, termDayNumber(year, term));
 }
 
 int YearGanZhiOfDate(int y, int m, int d)
@@ -776,34 +878,32 @@ std::string AnimalName(int index)
 
 bool SolarTermDate(int year, int b, int &month, int &day)
 {
-    if (b < 0 || b > 23)
+    if (b < 0 || b > 23 || year < kMinYear || year > kMaxYear || year == 0)
         return false;
-    if (inTableRange(year)) {
-        month = (b + 2) / 2;
-        day = tableTermDayOfMonth(year, b + 1);
-        return true;
-    }
-    // Walk the months by the civil day, so a moment late on a month's last day stays there.
-    int c = series::SolarTermDay(year, b + 1);
-    int mm = 1;
-    while (mm < 12 && c > DaysInMonthEx(year, mm)) {
-        c -= DaysInMonthEx(year, mm);
-        ++mm;
-    }
-    month = mm;
-    day = c;
+    int y = 0;
+    if (!DateOfDayNumber(termDayNumber(year, b + 1), y, month, day))
+        return false;
+    if (y != year) // 小寒 in the December before
+        month = 0;
     return true;
 }
 
 std::string SolarTermOfDate(int y, int m, int d)
 {
-    if (m < 1 || m > 12)
+    if (y < kMinYear || y > kMaxYear || y == 0 || !validDate(y, m, d))
         return {};
-    int tm = 0, td = 0;
-    if (SolarTermDate(y, 2 * m - 2, tm, td) && tm == m && td == d)
-        return SolarTermName((2 * m + 20) % 24);
-    if (SolarTermDate(y, 2 * m - 1, tm, td) && tm == m && td == d)
-        return SolarTermName((2 * m + 21) % 24);
+    if (CalendarKindOf(y, m, d) == 0)
+        return {};
+    const int dn = DayNumber(y, m, d);
+    // Terms lie 14 to 16 days apart: the one at or before the date is near this estimate.
+    const int xiaohan = termDayNumber(y, 1);
+    const int estimate = std::clamp((dn - xiaohan) * 2 / 31, 0, 23);
+    for (int b = std::max(estimate - 1, 0); b <= std::min(estimate + 1, 23); ++b)
+        if (termDayNumber(y, b + 1) == dn)
+            return SolarTermName((b + 22) % 24);
+    // Late December may hold the next year's 小寒.
+    if (m == 12 && y < kMaxYear && termDayNumber(nextYear(y), 1) == dn)
+        return SolarTermName(22);
     return {};
 }
 

@@ -8,17 +8,17 @@
 // ones as Gregorian dates; 1582-10-05..14 do not exist. Years before 1 count down without a
 // year 0. The engine accepts the years -849..2100.
 //
-// For dates from 1901-01-01 to 2100-12-31 lunar dates and term days come from tables of the
-// official calendar. Outside that range they come from a mean new-moon series, a leap-month
-// table and a closed solar-term formula (namespace series), which keep the historical range
-// as it has always been computed.
+// Lunar dates and term days come from tables: the official calendar for 1901-2100, and for
+// the years before it the calendars as they were in use (their months, leap months and term
+// days as reconstructed from the records back to 721 BC, computed before it). A mean new-moon
+// series, a leap-month table and a closed solar-term formula remain in namespace series.
 #include <string>
 
 namespace tevuna::calendar {
 
 inline constexpr int kMinYear = -849;
 inline constexpr int kMaxYear = 2100;
-// The years whose every day follows the official tables.
+// The years whose every day follows the official calendar's tables.
 inline constexpr int kTableFirstYear = 1901;
 inline constexpr int kTableLastYear = 2100;
 
@@ -39,10 +39,10 @@ int DaysInMonthEx(int y, int m);
 // Days of the months before m plus d (months outside 1..12 add nothing).
 int DayOfYearEx(int y, int m, int d);
 // Days since 0000-12-31 of the proleptic Gregorian calendar (0001-01-01 is day 1), for
-// Julian dates the number of the same day; 0 for the missing days. d may be 0.
+// Julian dates the number of the same day, for years before 1 negative; 0 for the missing
+// days (and for 0001-01-02 of the Julian calendar: CalendarKindOf tells them apart). d may be 0.
 int DayNumber(int y, int m, int d);
-// The inverse of DayNumber: exact from 1582-10-15 on, approximate for Julian days (it adds
-// a rough Julian offset and walks Gregorian years). False for n < 0.
+// The inverse of DayNumber, Julian dates before 1582-10-15. False before -849-01-01.
 bool DateOfDayNumber(int n, int &y, int &m, int &d);
 // 1 when the first date is later, 0 when equal, -1 when earlier.
 int CompareDates(int y1, int m1, int d1, int y2, int m2, int d2);
@@ -54,8 +54,8 @@ int CompareLunarDates(int year1, int month1, int day1, bool leap1, int year2, in
 
 // The month that the leap month of a lunar year follows (0: none); -1 outside -849..2100.
 int LeapMonthOf(int lunarYear);
-// Number of years from -849 through year whose leap-month table entry is not 0, one more
-// for the years 1200..1499; year 0 takes the value of -1.
+// Number of lunar years from -849 through year that have a leap month; year 0 takes the
+// value of -1.
 int LeapMonthCount(int year);
 // Lunar day 1..30, or -1 when no new moon fits (the missing days).
 int LunarDayOf(int y, int m, int d);
@@ -88,10 +88,12 @@ std::string AnimalName(int index);
 // Estimated moment of term number 1..24 (1 小寒) of year as a real day of the year in
 // UTC+8, from the closed formula. The civil day of a term is SolarTermDay.
 double SolarTermDayOfYear(int year, int term);
-// Day of the year (1-based) of term number 1..24: the official day for 1901-2100, else the
-// integer part of SolarTermDayOfYear; 0 for a term number outside 1..24.
+// Day of the year (1-based, counted as DayOfYearEx counts) of term number 1..24 of year: the
+// 24 terms of a year end with its December 冬至, so 小寒 may fall in the December before
+// (day 0 or less). 0 for a term number or year outside the engine's.
 int SolarTermDay(int year, int term);
-// Month and day of term index b = 0..23 (term number b + 1); false for b outside 0..23.
+// Month and day of term index b = 0..23 (term number b + 1), month 0 for a 小寒 in the
+// December before; false for b or the year outside the engine's.
 bool SolarTermDate(int year, int b, int &month, int &day);
 // Name of the solar term that falls on the date, or empty.
 std::string SolarTermOfDate(int y, int m, int d);

@@ -62,9 +62,15 @@ INSTANTIATE_TEST_SUITE_P(
         LunarCase{2025, 4, 6, 2025, 3, false, 9}, LunarCase{2025, 4, 7, 2025, 3, false, 10},
         LunarCase{2025, 4, 26, 2025, 3, false, 29}, LunarCase{2025, 4, 27, 2025, 3, false, 30},
         LunarCase{2025, 4, 28, 2025, 4, false, 1}, LunarCase{2025, 5, 26, 2025, 4, false, 29},
-        LunarCase{2025, 5, 27, 2025, 5, false, 1}, LunarCase{1, 1, 1, 0, 11, false, 19},
-        LunarCase{1583, 1, 1, 1582, 12, false, 8}, LunarCase{1640, 2, 29, 1640, 2, false, 8},
-        LunarCase{1640, 3, 1, 1640, 1, true, 9}, LunarCase{37, 1, 15, 37, 12, false, 11}),
+        LunarCase{2025, 5, 27, 2025, 5, false, 1}, LunarCase{1583, 1, 1, 1582, 12, false, 8},
+        LunarCase{1640, 2, 29, 1640, 1, true, 8}, LunarCase{1640, 3, 1, 1640, 1, true, 9},
+        // Recorded dates of the historical calendars (Julian dates before 1582-10-15): 文天祥
+        // died on 至元十九年十二月初九; 1400's 正月初一 as recorded; AD 1 in lunar 1 BC; a
+        // day of 721 BC in lunar 722 BC; the Julian leap day of 1500.
+        LunarCase{1283, 1, 9, 1282, 12, false, 9}, LunarCase{1400, 1, 26, 1400, 1, false, 1},
+        LunarCase{1142, 1, 27, 1141, 12, false, 29}, LunarCase{1, 1, 1, -1, 11, false, 18},
+        LunarCase{37, 1, 15, 36, 12, false, 10}, LunarCase{-721, 1, 1, -722, 11, false, 26},
+        LunarCase{1500, 2, 28, 1500, 1, false, 29}, LunarCase{1500, 2, 29, 1500, 2, false, 1}),
     [](const testing::TestParamInfo<LunarCase> &p) {
         const LunarCase &c = p.param;
         return dateName(c.y, c.m, c.d) + "_is_" + dateName(c.lunarYear, c.lunarMonth, c.lunarDay) +
@@ -84,20 +90,21 @@ TEST(CnCalendarLunar, LunarToGregorianFindsTheEdgeDatesBack)
     }
 }
 
-TEST(CnCalendarLunar, NewYearSearchFailsOnlyInTheKnownEarlyYears)
+// Every lunar year of the engine has its 正月初一, and it reads back as the same date.
+TEST(CnCalendarLunar, EveryYearHasANewYearThatReadsBack)
 {
-    const std::set<int> expected = {
-        13,   16,   19,   37,   56,   113,  132,  151,  189,  208,  227,  246,  284,  303,  341,
-        360,  379,  417,  436,  458,  477,  496,  515,  534,  572,  591,  629,  648,  667,  716,
-        724,  792,  811,  830,  868,  906,  925,  944,  963,  982,  1001, 1020, 1039, 1058, 1088,
-        1153, 1202, 1221, 1240, 1297, 1335, 1392, 1411, 1422, 1430, 1517, 1525, 1536, 1574};
-    std::set<int> failed;
-    for (int year = 1; year <= 2100; ++year) {
+    std::set<int> missing;
+    for (int year = cal::kMinYear; year <= cal::kMaxYear; ++year) {
         int y = 0, m = 0, d = 0;
-        if (!cal::LunarToGregorian(year, 1, 1, false, y, m, d))
-            failed.insert(year);
+        cal::LunarDate l;
+        if (year == 0)
+            continue;
+        if (!cal::LunarToGregorian(year, 1, 1, false, y, m, d) ||
+            !cal::GregorianToLunar(y, m, d, l) || l.year != year || l.month != 1 || l.leap ||
+            l.day != 1)
+            missing.insert(year);
     }
-    EXPECT_EQ(failed, expected);
+    EXPECT_EQ(missing, std::set<int>{});
 }
 
 TEST(CnCalendarLunar, RefusesWhatDoesNotExist)
@@ -158,7 +165,8 @@ TEST(CnCalendarDates, DayNumbersOfKnownDays)
     EXPECT_EQ(cal::DayNumber(1582, 10, 15), 577736);
     EXPECT_EQ(cal::DayNumber(1582, 10, 10), 0);
     EXPECT_EQ(cal::DayNumber(1, 1, 1), -1);
-    EXPECT_EQ(cal::DayNumber(-849, 1, 21), -310443);
+    EXPECT_EQ(cal::DayNumber(-849, 1, 21), -310079);
+    EXPECT_EQ(cal::DayNumber(-1, 12, 31), -2); // the day before 0001-01-01
     EXPECT_EQ(cal::DayNumber(2024, 3, 0), cal::DayNumber(2024, 2, 29));
     EXPECT_TRUE(cal::IsLeapYearEx(1500)); // Julian rule before 1583
     EXPECT_FALSE(cal::IsLeapYearEx(1700));
@@ -168,23 +176,27 @@ TEST(CnCalendarDates, DayNumbersOfKnownDays)
     EXPECT_EQ(cal::DaysInMonthEx(2024, 13), 0);
 }
 
-TEST(CnCalendarDates, DateOfDayNumberInvertsDayNumberFromTheGregorianReform)
+// Day by day over every year of the engine, across 1 BC to AD 1 and the ten missing days.
+TEST(CnCalendarDates, DateOfDayNumberInvertsDayNumber)
 {
-    int y = 1582, m = 10, d = 15;
-    for (int n = cal::DayNumber(1582, 10, 15); n <= cal::DayNumber(2101, 12, 31); ++n) {
+    int y = cal::kMinYear, m = 1, d = 1;
+    for (int n = cal::DayNumber(y, m, d); n <= cal::DayNumber(2101, 12, 31); ++n) {
         int gy = 0, gm = 0, gd = 0;
         ASSERT_TRUE(cal::DateOfDayNumber(n, gy, gm, gd));
         ASSERT_EQ(std::vector<int>({gy, gm, gd}), std::vector<int>({y, m, d})) << n;
+        ASSERT_EQ(cal::DayNumber(y, m, d), n);
         if (++d > cal::DaysInMonthEx(y, m)) {
             d = 1;
             if (++m > 12) {
                 m = 1;
-                ++y;
+                y = y == -1 ? 1 : y + 1;
             }
         }
+        if (y == 1582 && m == 10 && d == 5)
+            d = 15;
     }
     int gy = 0, gm = 0, gd = 0;
-    EXPECT_FALSE(cal::DateOfDayNumber(-1, gy, gm, gd));
+    EXPECT_FALSE(cal::DateOfDayNumber(cal::DayNumber(cal::kMinYear, 1, 1) - 1, gy, gm, gd));
     EXPECT_TRUE(cal::DateOfDayNumber(INT_MAX, gy, gm, gd));
 }
 
@@ -204,15 +216,23 @@ TEST(CnCalendarDates, LeapMonthTableAndCount)
     EXPECT_EQ(cal::LeapMonthOf(2023), 2);
     EXPECT_EQ(cal::LeapMonthOf(2033), 11);
     EXPECT_EQ(cal::LeapMonthOf(2024), 0);
-    EXPECT_EQ(cal::LeapMonthOf(-849), 0);
+    EXPECT_EQ(cal::LeapMonthOf(1640), 1);
+    EXPECT_EQ(cal::LeapMonthOf(8), 1);   // a year that ends with 十一月 (the renaming of 9)
+    EXPECT_EQ(cal::LeapMonthOf(237), 0); // a year without 三月 (the renaming of 237)
+    EXPECT_EQ(cal::LeapMonthOf(-849), 8);
     EXPECT_EQ(cal::LeapMonthOf(-850), -1);
+    EXPECT_EQ(cal::LeapMonthOf(0), -1);
     EXPECT_EQ(cal::LeapMonthOf(2101), -1);
-    EXPECT_EQ(cal::LeapMonthCount(-849), 0);
-    EXPECT_EQ(cal::LeapMonthCount(-848), 1);
-    EXPECT_EQ(cal::LeapMonthCount(1), 311);
+    // The count runs over the years, one for each year that has a leap month.
+    for (int y = cal::kMinYear + 1; y <= cal::kMaxYear; ++y) {
+        if (y == 0 || y == 1)
+            continue;
+        ASSERT_EQ(cal::LeapMonthCount(y) - cal::LeapMonthCount(y - 1), cal::LeapMonthOf(y) > 0)
+            << y;
+    }
+    EXPECT_EQ(cal::LeapMonthCount(-849), 1);
     EXPECT_EQ(cal::LeapMonthCount(0), cal::LeapMonthCount(-1));
-    EXPECT_EQ(cal::LeapMonthCount(1200), 754);
-    EXPECT_EQ(cal::LeapMonthCount(2100), 1084);
+    EXPECT_EQ(cal::LeapMonthCount(2100) - cal::LeapMonthCount(1900), 73);
 }
 
 TEST(CnCalendarNames, LunarDayNames)
