@@ -3,6 +3,7 @@
 #include "calendar/CnCalendar.h"
 
 #include <array>
+#include <climits>
 #include <cmath>
 #include <cstdint>
 
@@ -10,8 +11,12 @@ namespace tevuna::calendar {
 
 namespace {
 
-// Days from 1899-12-30, day 0 of TDateTime, to 1970-01-01, day 0 of the civil-day helpers.
-constexpr std::int64_t kUnixEpochInDateTime = 25569;
+// The engine's day number of 1899-12-30, day 0 of TDateTime.
+constexpr int kDateTimeEpoch = 693594;
+// The first year of the Republic, which counted by the Gregorian calendar.
+constexpr int kFirstRepublicYear = 1912;
+// Dates are named up to this year, as far as a TDateTime is taken.
+constexpr int kLastDateTimeYear = 9999;
 // TDateTime values beyond the years -9999..9999 name no date the engine could use.
 constexpr double kDateTimeLimit = 4.5e6;
 
@@ -19,41 +24,6 @@ constexpr std::array<std::string_view, 12> kMonthNames = {"正", "二", "三", "
                                                           "七", "八", "九", "十", "冬", "腊"};
 
 enum Weekday { Sunday = 0, Thursday = 4 };
-
-// Proleptic Gregorian day count from 1970-01-01 (astronomical years, with a year 0).
-std::int64_t daysFromCivil(std::int64_t y, int m, int d)
-{
-    y -= m <= 2 ? 1 : 0;
-    const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
-    const std::int64_t yoe = y - era * 400;
-    const std::int64_t doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const std::int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + doe - 719468;
-}
-
-void civilFromDays(std::int64_t z, std::int64_t &y, int &m, int &d)
-{
-    z += 719468;
-    const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-    const std::int64_t doe = z - era * 146097;
-    const std::int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const std::int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const std::int64_t mp = (5 * doy + 2) / 153;
-    d = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-    m = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-    y = yoe + era * 400 + (m <= 2 ? 1 : 0);
-}
-
-bool prolepticLeap(std::int64_t y)
-{
-    return y % 4 == 0 && (y % 100 != 0 || y % 400 == 0);
-}
-
-int prolepticDaysInMonth(std::int64_t y, int m)
-{
-    static constexpr std::array<int, 12> kDays = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return m == 2 && prolepticLeap(y) ? 29 : kDays[static_cast<std::size_t>(m - 1)];
-}
 
 // Weekday of a TDateTime's day, 0 = Sunday (1899-12-30 was a Saturday).
 int weekdayOf(TDateTime date)
@@ -73,12 +43,10 @@ bool isNthWeekday(int d, int n, int w, int weekday)
 
 bool encodeDate(int y, int m, int d, TDateTime &out)
 {
-    if (y == 0 || y < -9999 || y > 9999 || m < 1 || m > 12)
+    if (y < kMinYear || y > kLastDateTimeYear || y == 0 || m < 1 || m > 12 || d < 1 ||
+        d > DaysInMonthEx(y, m) || CalendarKindOf(y, m, d) == 0)
         return false;
-    const std::int64_t astronomical = y < 0 ? y + 1 : y;
-    if (d < 1 || d > prolepticDaysInMonth(astronomical, m))
-        return false;
-    out = static_cast<double>(daysFromCivil(astronomical, m, d) + kUnixEpochInDateTime);
+    out = static_cast<double>(DayNumber(y, m, d) - kDateTimeEpoch);
     return true;
 }
 
@@ -86,13 +54,12 @@ bool decodeDate(TDateTime value, int &y, int &m, int &d)
 {
     if (!std::isfinite(value) || std::fabs(value) > kDateTimeLimit)
         return false;
-    std::int64_t year = 0;
-    int month = 0, day = 0;
-    civilFromDays(static_cast<std::int64_t>(std::trunc(value)) - kUnixEpochInDateTime, year, month,
-                  day);
-    if (year < -9998 || year > 9999)
+    int year = 0, month = 0, day = 0;
+    const auto n = static_cast<std::int64_t>(std::trunc(value)) + kDateTimeEpoch;
+    if (n < INT_MIN || n > INT_MAX || !DateOfDayNumber(static_cast<int>(n), year, month, day) ||
+        year > kLastDateTimeYear)
         return false;
-    y = static_cast<int>(year <= 0 ? year - 1 : year);
+    y = year;
     m = month;
     d = day;
     return true;
@@ -189,10 +156,14 @@ void TChnCal::SetDate(TDateTime date)
     LunarYearText = std::to_string(lunar.year);
     YearGanZhiText = GanZhiName(YearGanZhiOfDate(y, m, d));
     AnimalText = AnimalName(AnimalOfYear(lunar.year));
-    // The era lookup walks a long table: keep its text while the calendar year stays.
-    if (!eraValid_ || eraYear_ != y) {
-        EraText = EraTextOf(y);
-        eraYear_ = y;
+    // Reign years began on 正月初一, so the lunar year counts; the Republic took the
+    // Gregorian calendar and began on 1912-01-01. The lookup walks a long table: keep its text
+    // while that year stays.
+    // The era table counts years before 1 astronomically (0 is 1 BC).
+    const int eraYear = y >= kFirstRepublicYear ? y : lunar.year < 0 ? lunar.year + 1 : lunar.year;
+    if (!eraValid_ || eraYear_ != eraYear) {
+        EraText = EraTextOf(eraYear);
+        eraYear_ = eraYear;
         eraValid_ = true;
     }
     LunarMonth = lunar.month;

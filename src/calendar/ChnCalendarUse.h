@@ -11,11 +11,12 @@ namespace tevuna::calendar {
 // Days since 1899-12-30; the fraction is the time of day.
 using TDateTime = double;
 
-// TDateTime of a date labelled in the proleptic Gregorian calendar (years before 1 count
-// down without a year 0); false for a date that calendar does not have.
+// TDateTime of a date as the engine names it: Julian before 1582-10-15, Gregorian from then
+// on, years before 1 counted down without a year 0; false for a date that calendar does not
+// have (1582-10-05..14, 1700-02-29) or a year outside -849..9999.
 bool encodeDate(int y, int m, int d, TDateTime &out);
-// Proleptic Gregorian label of a TDateTime's day; false for a value that is not a finite
-// number of days within the years -9999..9999.
+// The engine's name of a TDateTime's day; false for a value that is not a finite number of
+// days within the years -849..9999.
 bool decodeDate(TDateTime value, int &y, int &m, int &d);
 
 // "正月" .. "腊月" for an ordinary month, "闰正" .. "闰腊" for a leap month; empty outside 1..12.

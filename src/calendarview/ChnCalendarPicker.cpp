@@ -612,8 +612,9 @@ void TChnCalendar::restoreSteppers()
     const QDate d = m_model.dateTime().date();
     if (!d.isValid())
         return;
-    m_udYear->setValue(d.year());
-    m_udMonth->setValue(d.month());
+    const CalendarDate shown = toCalendarDate(d);
+    m_udYear->setValue(shown.year);
+    m_udMonth->setValue(shown.month);
 }
 
 void TChnCalendar::updateTitleTexts()
@@ -672,10 +673,10 @@ bool TChnCalendar::selectCell(int column, int row)
         return true;
     if (!m_model.selectable(column, row))
         return false;
-    const QDate shown = m_model.dateTime().date();
+    const CalendarDate shown = toCalendarDate(m_model.dateTime().date());
     const int day = m_model.cell(ChnCalendarPickerModel::cellIndex(column, row)).Day;
     try {
-        setDateTime(QDateTime(QDate(shown.year(), shown.month(), day), QTime(0, 0)));
+        setDateTime(QDateTime(fromCalendarDate(shown.year, shown.month, day), QTime(0, 0)));
         if (m_mousePressed)
             emit OnDateClick();
     } catch (...) {

@@ -1,7 +1,8 @@
 #pragma once
 
-// The calendar control: one Gregorian month with the lunar text under every day, a title bar
-// with the month and year, steppers, menus and a today link, and the chosen-date line.
+// The calendar control: one month (Julian before October 1582, as the engine reads dates)
+// with the lunar text under every day, a title bar with the month and year, steppers, menus
+// and a today link, and the chosen-date line.
 #include "calendarview/ChnCalendarPickerModel.h"
 
 #include <QDateTime>

@@ -1,8 +1,12 @@
 #include "calendarview/ChnCalendarPickerModel.h"
 
+#include "calendar/CnCalendar.h"
+
+#include <QCalendar>
 #include <QLocale>
 
 #include <algorithm>
+#include <tuple>
 
 namespace tevuna {
 
@@ -14,25 +18,77 @@ constexpr QRgb kRed = fromTColor(0x0000FF);
 // Chosen dates before this year name the reign era instead of the Gregorian date.
 constexpr int kFirstYearWithoutEra = 1949;
 
+// The first Gregorian day; the day before it is Julian 1582-10-04.
+const QDate kGregorianStart(1582, 10, 15);
+
+const QCalendar &julian()
+{
+    static const QCalendar calendar(QCalendar::System::Julian);
+    return calendar;
+}
+
 QString text(const std::string &s)
 {
     return QString::fromStdString(s);
 }
 
-calendar::TDateTime engineDate(const QDate &date)
+// TChnCal names a TDateTime's day as the engine does (Julian before 1582-10-15), so the
+// control's labels encode as they stand.
+void setCalendarDate(calendar::TChnCal &cal, const CalendarDate &date)
 {
     calendar::TDateTime value = 0;
-    calendar::encodeDate(date.year(), date.month(), date.day(), value);
-    return value;
+    if (calendar::encodeDate(date.year, date.month, date.day, value))
+        cal.SetDate(value);
 }
 
 } // namespace
+
+CalendarDate toCalendarDate(const QDate &date)
+{
+    if (!date.isValid())
+        return {};
+    CalendarDate labels;
+    if (date >= kGregorianStart) {
+        date.getDate(&labels.year, &labels.month, &labels.day);
+        return labels;
+    }
+    const QCalendar::YearMonthDay parts = julian().partsFromDate(date);
+    labels = {parts.year, parts.month, parts.day};
+    return labels;
+}
+
+QDate fromCalendarDate(int year, int month, int day)
+{
+    if (std::tuple(year, month, day) >= std::tuple(1582, 10, 15))
+        return QDate(year, month, day);
+    // Julian labels of 1582-10-05 and later name days that are already Gregorian.
+    const QDate date(year, month, day, julian());
+    return date.isValid() && date < kGregorianStart ? date : QDate();
+}
+
+int daysInCalendarMonth(int year, int month)
+{
+    const QDate first = fromCalendarDate(year, month, 1);
+    const QDate next = month == 12 ? fromCalendarDate(year == -1 ? 1 : year + 1, 1, 1)
+                                   : fromCalendarDate(year, month + 1, 1);
+    if (!first.isValid() || !next.isValid())
+        return 0;
+    return static_cast<int>(first.daysTo(next));
+}
+
+int calendarWeekNumber(const QDate &date)
+{
+    const QDate thursday = date.addDays(4 - date.dayOfWeek());
+    const QDate newYear = fromCalendarDate(toCalendarDate(thursday).year, 1, 1);
+    return static_cast<int>(newYear.daysTo(thursday) / 7) + 1;
+}
 
 ChnCalendarPickerModel::ChnCalendarPickerModel() = default;
 
 bool ChnCalendarPickerModel::inRange(const QDate &date)
 {
-    return date.isValid() && date.year() >= kMinYear && date.year() <= kMaxYear;
+    const int year = toCalendarDate(date).year;
+    return date.isValid() && year >= kMinYear && year <= kMaxYear;
 }
 
 bool ChnCalendarPickerModel::accepts(const QDateTime &x) const
@@ -49,14 +105,15 @@ bool ChnCalendarPickerModel::setDateTime(const QDateTime &x)
     // Kept to the millisecond, as the clock gives it.
     m_dateTime = x;
     const QDate date = x.date();
+    const CalendarDate chosen = toCalendarDate(date);
 
-    m_cal.SetDate(engineDate(date));
+    setCalendarDate(m_cal, chosen);
     CnMonth = text(m_cal.CnMonthText);
     CnDay = text(m_cal.CnDayText);
     CnDate = CnMonth + CnDay;
 
-    m_yearText = QString::number(date.year());
-    m_monthText = QString::number(date.month());
+    m_yearText = QString::number(chosen.year);
+    m_monthText = QString::number(chosen.month);
 
     for (int i = kConstellation; i <= kAnimalYear; ++i)
         m_cells[static_cast<std::size_t>(i - 1)].HasDate = true;
@@ -64,7 +121,7 @@ bool ChnCalendarPickerModel::setDateTime(const QDateTime &x)
     m_cells[kAnimalYear - 1].DayText = text(m_cal.AnimalText) + QStringLiteral("年");
 
     const QString lunar = QStringLiteral(" 农历") + CnDate;
-    m_selectedLine = date.year() < kFirstYearWithoutEra
+    m_selectedLine = chosen.year < kFirstYearWithoutEra
                          ? text(m_cal.EraText) + lunar
                          : date.toString(QStringLiteral("yyyy-MM-dd")) + lunar;
 
@@ -103,31 +160,32 @@ void ChnCalendarPickerModel::buildMonth()
         c.DateColor = i % 7 == 1 || i % 7 == 0 ? QColor(kRed) : m_colors.Date;
     }
 
+    // Days run on from the first of the month without a gap in the weekdays, also where the
+    // labels jump from 4 to 15 October 1582.
     const QDate chosen = m_dateTime.date();
-    const QDate firstOfMonth(chosen.year(), chosen.month(), 1);
+    const CalendarDate shown = toCalendarDate(chosen);
+    const QDate firstOfMonth = fromCalendarDate(shown.year, shown.month, 1);
     const int first = firstOfMonth.dayOfWeek() % 7 + 1; // 1 = Sunday .. 7 = Saturday
-    const int days = firstOfMonth.daysInMonth();
+    const int days = daysInCalendarMonth(shown.year, shown.month);
     std::size_t row = 0;
-    int lastWeek = -1;
     int chosenCell = 0;
     QString constellation;
-    for (int d = 1; d <= days; ++d) {
-        const int i = first + d - 1;
-        const QDate date(chosen.year(), chosen.month(), d);
-        m_cal.SetDate(engineDate(date));
+    for (int k = 0; k < days; ++k) {
+        const int i = first + k;
+        const QDate date = firstOfMonth.addDays(k);
+        const CalendarDate labels = toCalendarDate(date);
+        setCalendarDate(m_cal, labels);
 
         // Labels follow the ISO week, which starts on Monday, while rows start on Sunday.
-        const int week = date.weekNumber();
-        if (week != lastWeek) {
-            lastWeek = week;
+        if (k == 0 || date.dayOfWeek() == Qt::Monday) {
             if (row < weekNums.size())
-                weekNums[row] = QString::number(week);
+                weekNums[row] = QString::number(calendarWeekNumber(date));
             ++row;
         }
 
         TDayCell &c = cells[static_cast<std::size_t>(i - 1)];
-        c.Day = d;
-        c.DayText = QString::number(d);
+        c.Day = labels.day;
+        c.DayText = QString::number(labels.day);
         c.CnMonth = text(m_cal.CnMonthText);
         c.CnDay = text(m_cal.CnDayText);
         if (c.CnDay != QStringLiteral("初一")) {
@@ -150,7 +208,7 @@ void ChnCalendarPickerModel::buildMonth()
             c.CnText = text(m_cal.CnHolidayText);
             c.CnColor = m_colors.CnHolDay;
         }
-        if (d == chosen.day()) {
+        if (date == chosen) {
             constellation = text(m_cal.ConstellationText);
             chosenCell = i;
         }
@@ -177,11 +235,12 @@ std::optional<QDateTime> dateAtMidnight(int y, int m, int day)
 {
     if (y < ChnCalendarPickerModel::kMinYear || y > ChnCalendarPickerModel::kMaxYear)
         return std::nullopt;
-    while (day > 1 && !QDate::isValid(y, m, day))
-        --day;
-    if (!QDate::isValid(y, m, day))
+    QDate date = fromCalendarDate(y, m, day);
+    while (day > 1 && !date.isValid())
+        date = fromCalendarDate(y, m, --day);
+    if (!date.isValid())
         return std::nullopt;
-    return QDateTime(QDate(y, m, day), QTime(0, 0));
+    return QDateTime(date, QTime(0, 0));
 }
 
 int clampYear(int y)
@@ -195,7 +254,8 @@ std::optional<QDateTime> monthStep(const QDateTime &current, Steppers &steppers)
 {
     if (!current.isValid())
         return std::nullopt;
-    int y = current.date().year();
+    const CalendarDate from = toCalendarDate(current.date());
+    int y = from.year;
     if (steppers.month >= 13) {
         ++y;
         steppers.year = clampYear(y);
@@ -205,14 +265,15 @@ std::optional<QDateTime> monthStep(const QDateTime &current, Steppers &steppers)
         steppers.year = clampYear(y);
         steppers.month = 12;
     }
-    return dateAtMidnight(y, steppers.month, current.date().day());
+    return dateAtMidnight(y, steppers.month, from.day);
 }
 
 std::optional<QDateTime> yearStep(const QDateTime &current, const Steppers &steppers)
 {
     if (!current.isValid())
         return std::nullopt;
-    return dateAtMidnight(steppers.year, current.date().month(), current.date().day());
+    const CalendarDate from = toCalendarDate(current.date());
+    return dateAtMidnight(steppers.year, from.month, from.day);
 }
 
 GridLayout layoutGrid(int clientWidth, int clientHeight, int w0, int h0)

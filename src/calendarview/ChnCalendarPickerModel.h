@@ -41,6 +41,29 @@ struct MonthColors {
     QColor CnHolDay = QColor(fromTColor(0x0080FF));
 };
 
+// The calendar the control labels days in, the one the engine reads dates in: Julian before
+// 1582-10-15, Gregorian from then on, 1582-10-05..14 missing; years before 1 count down
+// without a year 0 (-1 is 1 BC), as in QCalendar. A QDate always holds the real day; only its
+// year, month and day labels follow this calendar. Every conversion between the two goes
+// through these functions.
+struct CalendarDate {
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    friend bool operator==(const CalendarDate &, const CalendarDate &) = default;
+};
+// The labels of a real day; all zero for an invalid date.
+CalendarDate toCalendarDate(const QDate &date);
+// The real day of labels; an invalid date for labels the calendar does not have (1500-02-30,
+// 1582-10-10, year 0).
+QDate fromCalendarDate(int year, int month, int day);
+// The days that exist in a month: 29 in February 1500, 21 in October 1582.
+int daysInCalendarMonth(int year, int month);
+// The ISO week rule on these labels: a Monday-to-Sunday week belongs to the year of its
+// Thursday and is numbered from that year's first Thursday. Equal to QDate::weekNumber from
+// 1582-10-15 on.
+int calendarWeekNumber(const QDate &date);
+
 class ChnCalendarPickerModel
 {
 public:
@@ -55,7 +78,7 @@ public:
 
     ChnCalendarPickerModel();
 
-    // Years 1..2100: the dates the control accepts by any route.
+    // Years 1..2100 as the control labels them: the dates it accepts by any route.
     static bool inRange(const QDate &date);
 
     const QDateTime &dateTime() const { return m_dateTime; }
@@ -116,7 +139,8 @@ struct Steppers {
     int month = 1; // 0..13: 0 and 13 wrap into the previous and the next year
 };
 // The month step: the day is lowered until the date exists (31 March back to 28/29
-// February); the time becomes 00:00. Wrapping sets the year stepper, within its range.
+// February, 10 September 1582 on to 4 October); the time becomes 00:00. Wrapping sets the year
+// stepper, within its range.
 std::optional<QDateTime> monthStep(const QDateTime &current, Steppers &steppers);
 // The year step: the year stepper's year, the day lowered until the date exists
 // (29 February 2012 to 28 February 2013), at 00:00.

@@ -94,17 +94,28 @@ TEST(TChnCal, AnimalFollowsTheLunarYearAndYearCycleFollowsSpring)
     EXPECT_EQ(calendarAt(2024, 2, 4).SolarTermText, "立春");
 }
 
-TEST(TChnCal, EraTextFollowsTheCalendarYear)
+// Reign years run from 正月初一; the Republic's from 1912-01-01, by the Gregorian calendar.
+TEST(TChnCal, EraTextFollowsTheLunarYearThenTheRepublicsCalendar)
 {
     cal::TChnCal c;
-    c.SetDate(dateOf(2000, 6, 1));
-    EXPECT_EQ(c.EraText, "");
-    c.SetDate(dateOf(1900, 1, 10));
-    EXPECT_EQ(c.EraText, "[清]德宗 载湉 光绪26年");
-    c.SetDate(dateOf(1948, 12, 31));
-    EXPECT_EQ(c.EraText, "[近、现代]中华民国  民国38年");
-    c.SetDate(dateOf(1949, 1, 1));
-    EXPECT_EQ(c.EraText, "");
+    const struct {
+        int y, m, d;
+        const char *era;
+    } cases[] = {
+        {2000, 6, 1, ""},
+        {1900, 1, 10, "[清]德宗 载湉 光绪25年"}, // lunar 1899
+        {1900, 1, 31, "[清]德宗 载湉 光绪26年"},
+        {1142, 1, 27, "[南宋]高宗 赵构 绍兴11年"}, // 绍兴十一年十二月廿九
+        {1142, 2, 5, "[南宋]高宗 赵构 绍兴12年"},
+        {1911, 12, 31, "[清] 溥仪 宣统3年"},
+        {1912, 1, 1, "[近、现代]中华民国  民国元年"}, // lunar 1911 still
+        {1948, 12, 31, "[近、现代]中华民国  民国37年"},
+        {1949, 1, 1, ""},
+    };
+    for (const auto &e : cases) {
+        c.SetDate(dateOf(e.y, e.m, e.d));
+        EXPECT_EQ(c.EraText, e.era) << e.y << "-" << e.m << "-" << e.d;
+    }
 }
 
 TEST(TChnCal, DatesOutsideTheEngineChangeOnlyDate)
@@ -113,7 +124,7 @@ TEST(TChnCal, DatesOutsideTheEngineChangeOnlyDate)
     c.SetDate(dateOf(2024, 2, 10));
     const cal::TChnCal before = c;
     const std::vector<cal::TDateTime> outside = {dateOf(2101, 1, 1),
-                                                 dateOf(-850, 12, 31),
+                                                 dateOf(-849, 1, 1) - 1,
                                                  std::numeric_limits<double>::quiet_NaN(),
                                                  std::numeric_limits<double>::infinity(),
                                                  -1e300,
@@ -129,16 +140,17 @@ TEST(TChnCal, DatesOutsideTheEngineChangeOnlyDate)
     }
 }
 
-TEST(TChnCal, MissingDayOfOctober1582HasNoDayName)
+// The day after Julian 1582-10-04 is Gregorian 1582-10-15; the lunar days run on.
+TEST(TChnCal, TheDayAfter1582_10_04Is1582_10_15)
 {
     cal::TChnCal c;
     c.SetDate(dateOf(1582, 10, 4));
     EXPECT_EQ(c.CnDayText, "十八");
-    c.SetDate(dateOf(1582, 10, 10));
-    EXPECT_EQ(c.CnDayText, "");
-    EXPECT_EQ(c.lunarDay, -1);
-    c.SetDate(dateOf(1582, 10, 15));
+    c.SetDate(dateOf(1582, 10, 4) + 1);
     EXPECT_EQ(c.CnDayText, "十九");
+    int y = 0, m = 0, d = 0;
+    ASSERT_TRUE(cal::decodeDate(c.Date, y, m, d));
+    EXPECT_EQ(std::vector<int>({y, m, d}), std::vector<int>({1582, 10, 15}));
 }
 
 struct FestivalCase {
@@ -202,11 +214,14 @@ TEST(Festivals, RulesByThemselves)
     EXPECT_EQ(cal::LunarMonthText(13, true), "");
 }
 
-TEST(DateTime, EncodesAndDecodesProlepticGregorianLabels)
+// Days are named as the engine names them: Julian before 1582-10-15.
+TEST(DateTime, EncodesAndDecodesTheEnginesDates)
 {
     EXPECT_EQ(dateOf(1899, 12, 30), 0);
     EXPECT_EQ(dateOf(2000, 1, 1), 36526);
-    EXPECT_EQ(dateOf(1, 1, 1), -693593);
+    EXPECT_EQ(dateOf(1, 1, 1), -693595);
+    EXPECT_EQ(dateOf(1582, 10, 15) - dateOf(1582, 10, 4), 1);
+    EXPECT_EQ(dateOf(1500, 3, 1) - dateOf(1500, 2, 29), 1);
     int y = 0, m = 0, d = 0;
     ASSERT_TRUE(cal::decodeDate(36526.99, y, m, d));
     EXPECT_EQ(std::vector<int>({y, m, d}), std::vector<int>({2000, 1, 1}));
@@ -216,7 +231,9 @@ TEST(DateTime, EncodesAndDecodesProlepticGregorianLabels)
     EXPECT_EQ(std::vector<int>({y, m, d}), std::vector<int>({-1, 12, 31}));
     cal::TDateTime t = 0;
     EXPECT_FALSE(cal::encodeDate(0, 1, 1, t));
-    EXPECT_FALSE(cal::encodeDate(1900, 2, 29, t)); // a Julian leap day has no label
+    EXPECT_FALSE(cal::encodeDate(1900, 2, 29, t));  // Gregorian by then
+    EXPECT_FALSE(cal::encodeDate(1582, 10, 10, t)); // one of the missing days
+    EXPECT_FALSE(cal::encodeDate(-850, 12, 31, t)); // before the engine's years
     EXPECT_FALSE(cal::encodeDate(2024, 13, 1, t));
     EXPECT_FALSE(cal::encodeDate(2024, 4, 31, t));
     EXPECT_FALSE(cal::decodeDate(std::numeric_limits<double>::quiet_NaN(), y, m, d));
@@ -235,8 +252,9 @@ TEST(EraText, YearsOfTheTable)
         {1271, "[南宋]度宗 赵禥 咸淳7年"},
         {1279, "[元]世祖 忽必烈 至元9年"},
         {1900, "[清]德宗 载湉 光绪26年"},
-        {1911, "[近、现代]中华民国  民国元年"},
-        {1948, "[近、现代]中华民国  民国38年"},
+        {1911, "[清] 溥仪 宣统3年"},
+        {1912, "[近、现代]中华民国  民国元年"},
+        {1948, "[近、现代]中华民国  民国37年"},
         {0, "[西汉]哀帝 刘欣 元寿2年"},
         {1949, ""},
         {2000, ""},
@@ -301,7 +319,7 @@ TEST(EraTable, RowsRunsAndRowsThatNeverMatch)
                                    {"五代/汉", 422, 947, 948},   {"五代/周", 425, 951, 959},
                                    {"北宋", 429, 960, 1126},     {"南宋", 464, 1127, 1278},
                                    {"元", 486, 1271, 1341},      {"明", 501, 1368, 1628},
-                                   {"清", 518, 1644, 1909},      {"近、现代", 528, 1911, 1911},
+                                   {"清", 518, 1644, 1909},      {"近、现代", 528, 1912, 1912},
                                    {"当代", 529, 1949, 1949}};
     for (std::size_t r = 0; r < runs.size(); ++r) {
         const int first = runs[r].firstRow - 1;
@@ -343,7 +361,7 @@ TEST(EraTable, SpelledOutRows)
     const auto rows = cal::EraRows();
     const std::vector<std::string> expected = {
         "-2069,45,0,夏,禹,,禹", "-2024,10,0,夏,启,,启", "-2014,25,0,夏,太康,,太康",
-        "1911,37,0,近、现代,中华民国,,民国", "1949,9999,1948,当代,中国,,公历"};
+        "1912,37,0,近、现代,中华民国,,民国", "1949,9999,1948,当代,中国,,公历"};
     for (const std::string &row : expected)
         EXPECT_NE(std::find(rows.begin(), rows.end(), row), rows.end()) << row;
     // Rows whose personal name is given by the table: match all fields but that one.

@@ -21,13 +21,31 @@ check "leap month and a Gregorian festival with a term" \
     "2020-06-21${tab}2020${tab}5${tab}0${tab}1${tab}五月${tab}初一${tab}庚子${tab}壬午${tab}乙未${tab}鼠${tab}夏至${tab}双子${tab}父亲节${tab}-" \
     "$("$tool" 2020-06-21 | sed -n 2p)"
 check "2025-04-27 is 三月三十" "三月${tab}三十" "$("$tool" 2025-04-27 | sed -n 2p | cut -f6,7)"
-check "era before 1949" "[清]德宗 载湉 光绪26年" "$("$tool" 1900-01-10 | sed -n 2p | cut -f15)"
+check "era by the lunar year" "[清]德宗 载湉 光绪25年" "$("$tool" 1900-01-10 | sed -n 2p | cut -f15)"
 check "negative years" "-0849-01-21" "$("$tool" -0849-01-21 | sed -n 2p | cut -f1)"
-check "missing day of 1582 has no day name" "-${tab}-" "$("$tool" 1582-10-10 | sed -n 2p | cut -f5,7)"
+
+# Ranges walk real days: Julian leap days are there, the ten days of October 1582 and year 0
+# are not, and each lunar day follows the one before (or a new month starts).
+lunar_days_follow() {
+    sed 1d | cut -f5 | awk '$1 !~ /^[0-9]+$/ || (NR > 1 && $1 != prev + 1 && $1 != 1) { broken = 1 }
+                            { prev = $1 } END { print broken ? "broken" : "continuous" }'
+}
+for range in "1500-02-28 1500-03-01|1500-02-28 1500-02-29 1500-03-01" \
+             "1582-10-04 1582-10-15|1582-10-04 1582-10-15" \
+             "-0001-12-31 0001-01-01|-0001-12-31 0001-01-01" \
+             "-0001-02-28 -0001-03-01|-0001-02-28 -0001-02-29 -0001-03-01"; do
+    args=${range%%|*}
+    # shellcheck disable=SC2086
+    out=$("$tool" $args)
+    check "exit status of $args" 0 $?
+    check "dates of $args" "${range#*|}" "$(echo "$out" | sed 1d | cut -f1 | tr '\n' ' ' | sed 's/ $//')"
+    check "lunar days of $args" continuous "$(echo "$out" | lunar_days_follow)"
+done
 check "1901-2100 in one run" 73050 "$("$tool" 1901-01-01 2100-12-31 | wc -l | tr -d ' ')"
 
 for args in "" "2024-02-30" "2024-13-01" "2024-1-01" "24-01-01" "2024-01-01x" "0000-01-01" \
-            "2101-01-01" "-0850-12-31" "1900-02-29" "2024-01-02 2024-01-01" \
+            "-0000-01-01" "2101-01-01" "-0850-12-31" "1900-02-29" "1500-02-30" "1582-10-05" \
+            "1582-10-10" "1582-10-14" "1582-10-01 1582-10-10" "2024-01-02 2024-01-01" \
             "1700-01-01 2100-12-31" "2024-01-01 2024-01-02 2024-01-03"; do
     # shellcheck disable=SC2086
     err=$("$tool" $args 2>&1 >/dev/null)

@@ -1,7 +1,10 @@
 // The month model and drawing arithmetic, without a screen.
 #include "calendarview/ChnCalendarPickerModel.h"
+#include "calendar/CnCalendar.h"
 #include "calendarview/ChnCalendarPickerPaint.h"
 #include "support/TestSupport.h"
+
+#include <QCalendar>
 
 #include <gtest/gtest.h>
 
@@ -13,6 +16,72 @@ namespace {
 QDateTime at(int y, int m, int d, QTime time = QTime(0, 0))
 {
     return QDateTime(QDate(y, m, d), time);
+}
+
+// A day before 1582-10-15 by its Julian labels.
+QDate julian(int y, int m, int d)
+{
+    return QDate(y, m, d, QCalendar(QCalendar::System::Julian));
+}
+
+QDateTime julianAt(int y, int m, int d, QTime time = QTime(0, 0))
+{
+    return QDateTime(julian(y, m, d), time);
+}
+
+// --- the calendar the control labels days in ------------------------------------------------
+
+struct LabelCase {
+    const char *name;
+    CalendarDate labels;
+    QDate day; // by its proleptic Gregorian labels; invalid where the labels name no day
+};
+
+class Labels : public ::testing::TestWithParam<LabelCase>
+{};
+
+TEST_P(Labels, NameTheRealDayAndBack)
+{
+    const LabelCase &c = GetParam();
+    const QDate day = fromCalendarDate(c.labels.year, c.labels.month, c.labels.day);
+    EXPECT_EQ(day, c.day);
+    if (c.day.isValid()) {
+        EXPECT_EQ(toCalendarDate(c.day), c.labels);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Days, Labels,
+    ::testing::Values(LabelCase{"TheLastJulianDay", {1582, 10, 4}, QDate(1582, 10, 14)},
+                      LabelCase{"TheFirstGregorianDay", {1582, 10, 15}, QDate(1582, 10, 15)},
+                      LabelCase{"AJulianLeapDay", {1500, 2, 29}, QDate(1500, 3, 10)},
+                      LabelCase{"JulianNewYearOfYear1", {1, 1, 1}, QDate(-1, 12, 30)},
+                      LabelCase{"TheLastDayOf1BC", {-1, 12, 31}, QDate(-1, 12, 29)},
+                      LabelCase{"AGregorianLeapDay", {2024, 2, 29}, QDate(2024, 2, 29)},
+                      LabelCase{"TheFirstMissingDay", {1582, 10, 5}, QDate()},
+                      LabelCase{"TheLastMissingDay", {1582, 10, 14}, QDate()},
+                      LabelCase{"NoYear0", {0, 1, 1}, QDate()},
+                      LabelCase{"NoFebruary30", {1500, 2, 30}, QDate()},
+                      LabelCase{"No29February1700", {1700, 2, 29}, QDate()}),
+    [](const ::testing::TestParamInfo<LabelCase> &p) { return std::string(p.param.name); });
+
+TEST(Labels, MonthLengthsCountTheDaysThatExist)
+{
+    EXPECT_EQ(daysInCalendarMonth(1500, 2), 29);
+    EXPECT_EQ(daysInCalendarMonth(1582, 10), 21);
+    EXPECT_EQ(daysInCalendarMonth(1582, 12), 31);
+    EXPECT_EQ(daysInCalendarMonth(1700, 2), 28);
+    EXPECT_EQ(daysInCalendarMonth(-1, 2), 29); // 1 BC is a Julian leap year
+    EXPECT_EQ(daysInCalendarMonth(-1, 12), 31);
+    // Agrees with the engine everywhere but October 1582.
+    for (int y : {-849, -5, -2, 4, 100, 1300, 1582, 1600, 1900, 2000, 2100}) {
+        for (int m = 1; m <= 12; ++m) {
+            if (y != 1582 || m != 10) {
+                EXPECT_EQ(daysInCalendarMonth(y, m), calendar::DaysInMonthEx(y, m))
+                    << y << "-" << m;
+            }
+        }
+    }
 }
 
 ChnCalendarPickerModel modelOn(const QDateTime &when)
@@ -27,25 +96,36 @@ ChnCalendarPickerModel modelOn(const QDateTime &when)
 struct MonthCase {
     const char *name;
     QDate date;
-    int firstCell; // the cell of day 1
-    int days;
+    int firstCell;       // the cell of day 1
+    int days;            // the label of the last day
+    int missingFrom = 0; // labels that the month skips
+    int missingTo = 0;
 };
 
 class MonthCells : public ::testing::TestWithParam<MonthCase>
 {};
 
+// Days follow each other in the cells without a gap, so each column is the day's weekday
+// also where the labels jump.
 TEST_P(MonthCells, HoldTheMonthsDaysAndOnlyThose)
 {
     const MonthCase &c = GetParam();
     const ChnCalendarPickerModel m = modelOn(QDateTime(c.date, QTime(0, 0)));
+    const auto cellOf = [&c](int day) {
+        const int skipped =
+            c.missingTo > 0 && day > c.missingTo ? c.missingTo - c.missingFrom + 1 : 0;
+        return c.firstCell + day - 1 - skipped;
+    };
+    const int lastCell = cellOf(c.days);
+    int day = 1;
     for (int i = 1; i <= ChnCalendarPickerModel::kLastDayCell; ++i) {
         const TDayCell &cell = m.cell(i);
-        const int day = i - c.firstCell + 1;
-        if (day < 1 || day > c.days) {
+        if (i < c.firstCell || i > lastCell) {
             EXPECT_FALSE(cell.HasDate) << "cell " << i;
             EXPECT_TRUE(cell.CnText.isEmpty()) << "cell " << i;
             continue;
         }
+        ASSERT_EQ(cellOf(day), i);
         EXPECT_TRUE(cell.HasDate) << "cell " << i;
         EXPECT_EQ(cell.Day, day);
         EXPECT_EQ(cell.DayText, QString::number(day));
@@ -54,9 +134,11 @@ TEST_P(MonthCells, HoldTheMonthsDaysAndOnlyThose)
         const bool weekend = i % 7 == 1 || i % 7 == 0;
         EXPECT_EQ(cell.DateColor, weekend ? QColor(Qt::red) : QColor(0x4F, 0x4F, 0x4F))
             << "cell " << i;
+        day = day + 1 == c.missingFrom ? c.missingTo + 1 : day + 1;
     }
-    EXPECT_EQ(m.cell(c.firstCell + c.date.day() - 1).Day, c.date.day());
-    EXPECT_EQ(m.chosenCell(), c.firstCell + c.date.day() - 1);
+    const int chosenDay = toCalendarDate(c.date).day;
+    EXPECT_EQ(m.cell(cellOf(chosenDay)).Day, chosenDay);
+    EXPECT_EQ(m.chosenCell(), cellOf(chosenDay));
     for (int i = ChnCalendarPickerModel::kConstellation; i <= ChnCalendarPickerModel::kAnimalYear;
          ++i)
         EXPECT_TRUE(m.cell(i).HasDate);
@@ -66,13 +148,56 @@ TEST_P(MonthCells, HoldTheMonthsDaysAndOnlyThose)
 
 INSTANTIATE_TEST_SUITE_P(
     Months, MonthCells,
-    ::testing::Values(MonthCase{"March2013BeginsOnAFriday", QDate(2013, 3, 31), 6, 31},
-                      MonthCase{"February2015BeginsOnASunday", QDate(2015, 2, 14), 1, 28},
-                      MonthCase{"February2024HasALeapDay", QDate(2024, 2, 29), 5, 29},
-                      MonthCase{"January1BeginsOnAMonday", QDate(1, 1, 1), 2, 31},
-                      MonthCase{"December2100BeginsOnAWednesday", QDate(2100, 12, 31), 4, 31},
-                      MonthCase{"August2015FillsCell37", QDate(2015, 8, 1), 7, 31}),
+    ::testing::Values(
+        MonthCase{"March2013BeginsOnAFriday", QDate(2013, 3, 31), 6, 31},
+        MonthCase{"February2015BeginsOnASunday", QDate(2015, 2, 14), 1, 28},
+        MonthCase{"February2024HasALeapDay", QDate(2024, 2, 29), 5, 29},
+        MonthCase{"JulianJanuaryOfYear1BeginsOnASaturday", julian(1, 1, 1), 7, 31},
+        MonthCase{"December2100BeginsOnAWednesday", QDate(2100, 12, 31), 4, 31},
+        MonthCase{"August2015FillsCell37", QDate(2015, 8, 1), 7, 31},
+        MonthCase{"JulianFebruary1500HasALeapDayAndBeginsOnASaturday", julian(1500, 2, 29), 7, 29},
+        // Monday the 1st; Thursday the 4th is followed by Friday the 15th.
+        MonthCase{"October1582Skips5To14", QDate(1582, 10, 15), 2, 31, 5, 14},
+        MonthCase{"October1582ChosenOnTheLastJulianDay", julian(1582, 10, 4), 2, 31, 5, 14},
+        MonthCase{"GregorianFebruary1700HasNoLeapDayAndBeginsOnAMonday", QDate(1700, 2, 1), 2, 28}),
     [](const ::testing::TestParamInfo<MonthCase> &p) { return std::string(p.param.name); });
+
+// The lunar day is that of the real day: it goes on by one from cell to cell, or starts a
+// new lunar month, also over a Julian leap day and over the ten days dropped in 1582.
+class LunarDays : public ::testing::TestWithParam<QDate>
+{};
+
+TEST_P(LunarDays, RunOnFromCellToCell)
+{
+    const ChnCalendarPickerModel m = modelOn(QDateTime(GetParam(), QTime(0, 0)));
+    const auto lunarDay = [](const QString &name) {
+        for (int n = 1; n <= 30; ++n)
+            if (name == QString::fromStdString(calendar::LunarDayName(n)))
+                return n;
+        return 0;
+    };
+    int previous = 0;
+    for (int i = 1; i <= ChnCalendarPickerModel::kLastDayCell; ++i) {
+        if (!m.cell(i).HasDate)
+            continue;
+        const int n = lunarDay(m.cell(i).CnDay);
+        ASSERT_GT(n, 0) << "cell " << i;
+        if (previous > 0) {
+            EXPECT_TRUE(n == previous + 1 || n == 1)
+                << "cell " << i << " (day " << m.cell(i).Day << "): " << previous << " then " << n;
+        }
+        previous = n;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Months, LunarDays,
+                         ::testing::Values(julian(1500, 2, 1), QDate(1582, 10, 15), julian(1, 1, 1),
+                                           QDate(2024, 2, 1)),
+                         [](const ::testing::TestParamInfo<QDate> &p) {
+                             const CalendarDate month = toCalendarDate(p.param);
+                             return "Month" + std::to_string(month.month) + "Of" +
+                                    std::to_string(month.year);
+                         });
 
 struct WeekCase {
     const char *name;
@@ -100,7 +225,11 @@ INSTANTIATE_TEST_SUITE_P(
         // Begins on a Sunday with 31 days: one label more than rows of days.
         WeekCase{"March2015", QDate(2015, 3, 1), {"9", "10", "11", "12", "13", "14"}},
         // The year's first days belong to week 53 of the year before.
-        WeekCase{"January2016", QDate(2016, 1, 1), {"53", "1", "2", "3", "4", ""}}),
+        WeekCase{"January2016", QDate(2016, 1, 1), {"53", "1", "2", "3", "4", ""}},
+        // Julian 1 January 1500 is a Wednesday: its week is week 1 of the Julian year.
+        WeekCase{"JulianJanuary1500", julian(1500, 1, 1), {"1", "2", "3", "4", "5", ""}},
+        // The week of Thursday the 4th ends on Sunday the 21st.
+        WeekCase{"October1582", QDate(1582, 10, 15), {"40", "41", "42", "", "", ""}}),
     [](const ::testing::TestParamInfo<WeekCase> &p) { return std::string(p.param.name); });
 
 // --- the lunar text under a day -------------------------------------------------------------
@@ -158,12 +287,27 @@ TEST(DateChange, RefusesTheSameValueAndYearsOutsideTheStepperRange)
     EXPECT_EQ(m.cell(36).Day, 31);
     EXPECT_TRUE(m.setDateTime(at(1, 1, 1)));
     EXPECT_TRUE(m.setDateTime(at(2100, 12, 31, QTime(23, 59, 59, 999))));
+    // Year 1 begins on Julian 1 January, two days before the Gregorian one.
+    EXPECT_TRUE(m.setDateTime(julianAt(1, 1, 1)));
+    EXPECT_EQ(m.yearText(), QStringLiteral("1"));
+    EXPECT_FALSE(m.setDateTime(julianAt(-1, 12, 31)));
+}
+
+TEST(DateChange, TitlesAndTheChosenCellFollowTheJulianLabels)
+{
+    ChnCalendarPickerModel m = modelOn(julianAt(1500, 2, 29));
+    EXPECT_EQ(m.yearText(), QStringLiteral("1500"));
+    EXPECT_EQ(m.monthText(), QStringLiteral("2"));
+    EXPECT_EQ(m.cell(m.chosenCell()).Day, 29);
+    ASSERT_TRUE(m.setDateTime(julianAt(1582, 10, 4)));
+    EXPECT_EQ(m.monthText(), QStringLiteral("10"));
+    EXPECT_EQ(m.cell(m.chosenCell()).Day, 4);
 }
 
 struct ChosenLineCase {
     const char *name;
     QDate date;
-    const char *line;
+    const char *line; // without the lunar date where it comes from the historical series
 };
 
 class ChosenDateLine : public ::testing::TestWithParam<ChosenLineCase>
@@ -172,16 +316,21 @@ class ChosenDateLine : public ::testing::TestWithParam<ChosenLineCase>
 TEST_P(ChosenDateLine, NamesTheEraBefore1949)
 {
     const ChnCalendarPickerModel m = modelOn(QDateTime(GetParam().date, QTime(10, 0)));
-    EXPECT_EQ(m.selectedLine(), QString::fromUtf8(GetParam().line));
+    QString expected = QString::fromUtf8(GetParam().line);
+    if (expected.endsWith(QStringLiteral("农历")))
+        expected += m.CnDate;
+    EXPECT_EQ(m.selectedLine(), expected);
     EXPECT_EQ(m.CnDate, m.CnMonth + m.CnDay);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Years, ChosenDateLine,
     ::testing::Values(
-        ChosenLineCase{"Year1948", QDate(1948, 6, 1), "[近、现代]中华民国  民国38年 农历四月廿四"},
+        ChosenLineCase{"Year1948", QDate(1948, 6, 1), "[近、现代]中华民国  民国37年 农历四月廿四"},
         ChosenLineCase{"Year1949", QDate(1949, 1, 1), "1949-01-01 农历腊月初三"},
-        ChosenLineCase{"Year1", QDate(1, 1, 1), "[西汉]平帝 刘衎 元始元年 农历冬月十九"},
+        // The era of the Julian year 1, whose 1 January is the Gregorian 30 December 1 BC.
+        ChosenLineCase{"Year1", julian(1, 1, 1), "[西汉]哀帝 刘欣 元寿2年 农历"}, // lunar 1 BC
+        ChosenLineCase{"JulianYear1500", julian(1500, 2, 29), "[明]孝宗 朱祐樘 弘治13年 农历"},
         ChosenLineCase{"Year2100", QDate(2100, 12, 31), "2100-12-31 农历腊月初一"}),
     [](const ::testing::TestParamInfo<ChosenLineCase> &p) { return std::string(p.param.name); });
 
@@ -280,9 +429,41 @@ INSTANTIATE_TEST_SUITE_P(
                  at(2012, 2, 29)},
         StepCase{"January31ToFebruaryByTheMenu", at(2015, 1, 31), true, {2015, 2}, at(2015, 2, 28)},
         StepCase{"OnFromDecember2100IsRefused", at(2100, 12, 1), true, {2100, 13}, std::nullopt},
-        StepCase{"BackFromJanuaryOfYear1IsRefused", at(1, 1, 1), true, {1, 0}, std::nullopt},
+        StepCase{"BackFromJanuaryOfYear1IsRefused", julianAt(1, 1, 1), true, {1, 0}, std::nullopt},
         StepCase{"February29ToANonLeapYear", at(2012, 2, 29), false, {2013, 2}, at(2013, 2, 28)},
-        StepCase{"ToYear1", at(2012, 6, 30, QTime(12, 0)), false, {1, 6}, at(1, 6, 30)}),
+        StepCase{"ToYear1", at(2012, 6, 30, QTime(12, 0)), false, {1, 6}, julianAt(1, 6, 30)},
+        // The day is lowered past the missing days of October 1582 to the 4th.
+        StepCase{"September10IntoOctober1582IsThe4th",
+                 julianAt(1582, 9, 10),
+                 true,
+                 {1582, 10},
+                 julianAt(1582, 10, 4)},
+        StepCase{"October4OnToNovember4", julianAt(1582, 10, 4), true, {1582, 11}, at(1582, 11, 4)},
+        StepCase{"October15BackToJulianSeptember15",
+                 at(1582, 10, 15),
+                 true,
+                 {1582, 9},
+                 julianAt(1582, 9, 15)},
+        StepCase{"January31ToJulianFebruary1500IsThe29th",
+                 julianAt(1500, 1, 31),
+                 true,
+                 {1500, 2},
+                 julianAt(1500, 2, 29)},
+        StepCase{"JulianLeapDayToTheNextYearIsThe28th",
+                 julianAt(1500, 2, 29),
+                 false,
+                 {1501, 2},
+                 julianAt(1501, 2, 28)},
+        StepCase{"GregorianLeapDayOf1600To1500KeepsThe29th",
+                 at(1600, 2, 29),
+                 false,
+                 {1500, 2},
+                 julianAt(1500, 2, 29)},
+        StepCase{"JulianLeapDayOf1500To1700IsThe28th",
+                 julianAt(1500, 2, 29),
+                 false,
+                 {1700, 2},
+                 at(1700, 2, 28)}),
     [](const ::testing::TestParamInfo<StepCase> &p) { return std::string(p.param.name); });
 
 TEST(Steps, WrappingMovesTheYearStepperWithinItsRange)

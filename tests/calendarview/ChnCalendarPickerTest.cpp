@@ -4,6 +4,7 @@
 #include "support/TestSupport.h"
 
 #include <QApplication>
+#include <QCalendar>
 #include <QContextMenuEvent>
 #include <QDir>
 #include <QImage>
@@ -19,6 +20,7 @@
 #include <cstdlib>
 #include <memory>
 #include <stdexcept>
+#include <vector>
 
 namespace tevuna {
 namespace {
@@ -26,6 +28,17 @@ namespace {
 QDateTime at(int y, int m, int d, QTime time = QTime(0, 0))
 {
     return QDateTime(QDate(y, m, d), time);
+}
+
+// A day before 1582-10-15 by its Julian labels.
+QDate julian(int y, int m, int d)
+{
+    return QDate(y, m, d, QCalendar(QCalendar::System::Julian));
+}
+
+QDateTime julianAt(int y, int m, int d)
+{
+    return QDateTime(julian(y, m, d), QTime(0, 0));
 }
 
 // The grid cell (column, row) of a day of the shown month.
@@ -200,6 +213,44 @@ TEST_F(Control, ARightPressSetsThePressedFlagButChoosesNothingAndLeavingClearsIt
     EXPECT_FALSE(events.contains("DateClick"));
 }
 
+struct DayClickCase {
+    const char *name;
+    QDate shown;
+    int day;
+    QDate chosen;
+};
+
+class DayClick : public Control, public ::testing::WithParamInterface<DayClickCase>
+{};
+
+TEST_P(DayClick, ChoosesTheDayTheCellIsLabelledWith)
+{
+    const DayClickCase &c = GetParam();
+    make(QDateTime(c.shown, QTime(0, 0)));
+    clickDay(c.day);
+    EXPECT_EQ(w->DateTime(), QDateTime(c.chosen, QTime(0, 0)));
+    EXPECT_EQ(w->dayGrid()->currentCell(), cellOfDay(*w, c.day));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    JulianMonths, DayClick,
+    ::testing::Values(DayClickCase{"TheJulianLeapDay", julian(1500, 2, 1), 29, julian(1500, 2, 29)},
+                      DayClickCase{"TheLastJulianDay", QDate(1582, 10, 20), 4, julian(1582, 10, 4)},
+                      DayClickCase{"TheFirstGregorianDay", julian(1582, 10, 1), 15,
+                                   QDate(1582, 10, 15)}),
+    [](const ::testing::TestParamInfo<DayClickCase> &p) { return std::string(p.param.name); });
+
+TEST_F(Control, TheArrowKeysStepOverTheMissingDaysOf1582)
+{
+    make(julianAt(1582, 10, 4));
+    QTest::keyClick(w->dayGrid(), Qt::Key_Right);
+    EXPECT_EQ(w->DateTime(), at(1582, 10, 15));
+    QTest::keyClick(w->dayGrid(), Qt::Key_Up);
+    EXPECT_EQ(w->DateTime(), at(1582, 10, 15)) << "the header row holds no day";
+    QTest::keyClick(w->dayGrid(), Qt::Key_Down);
+    EXPECT_EQ(w->DateTime(), at(1582, 10, 22));
+}
+
 TEST_F(Control, AFailingDateClickHandlerSendsTheControlToToday)
 {
     make(at(2013, 3, 15));
@@ -319,6 +370,70 @@ INSTANTIATE_TEST_SUITE_P(
                     at(1, 1, 1)},
         StepperCase{"YearDownToYear1", at(2, 3, 4), "udYear", "Down", at(1, 3, 4)}),
     [](const ::testing::TestParamInfo<StepperCase> &p) { return std::string(p.param.name); });
+
+struct StepRunCase {
+    const char *name;
+    QDateTime from;
+    const char *stepper;
+    const char *arrow;
+    std::vector<QDateTime> reached; // after each click
+};
+
+class StepRun : public Control, public ::testing::WithParamInterface<StepRunCase>
+{};
+
+TEST_P(StepRun, FollowsTheJulianMonthsAndTheSwitchOf1582)
+{
+    const StepRunCase &c = GetParam();
+    make(c.from);
+    auto *stepper = w->findChild<TUpDown *>(c.stepper);
+    ASSERT_NE(stepper, nullptr);
+    for (const QDateTime &expected : c.reached) {
+        QTest::mouseClick(stepper->findChild<QToolButton *>(c.arrow), Qt::LeftButton);
+        ASSERT_EQ(w->DateTime(), expected);
+        const CalendarDate labels = toCalendarDate(expected.date());
+        EXPECT_EQ(w->findChild<TUpDown *>("udYear")->value(), labels.year);
+        EXPECT_EQ(w->findChild<TUpDown *>("udMonth")->value(), labels.month);
+        EXPECT_EQ(w->findChild<QLabel *>("lblMonth")->text(), QString::number(labels.month));
+        EXPECT_EQ(w->dayGrid()->currentCell(), cellOfDay(*w, labels.day));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, StepRun,
+    ::testing::Values(
+        StepRunCase{"MonthUpThroughOctober1582",
+                    julianAt(1582, 9, 30),
+                    "udMonth",
+                    "Up",
+                    {at(1582, 10, 30), at(1582, 11, 30)}},
+        StepRunCase{"MonthDownThroughOctober1582",
+                    at(1582, 11, 30),
+                    "udMonth",
+                    "Down",
+                    {at(1582, 10, 30), julianAt(1582, 9, 30)}},
+        // The 10th does not exist in October 1582: lowered to the 4th, it stays the 4th.
+        StepRunCase{"MonthUpIntoTheMissingDays",
+                    julianAt(1582, 9, 10),
+                    "udMonth",
+                    "Up",
+                    {julianAt(1582, 10, 4), at(1582, 11, 4)}},
+        StepRunCase{"MonthUpFromJanuary31IntoJulianFebruary",
+                    julianAt(1500, 1, 31),
+                    "udMonth",
+                    "Up",
+                    {julianAt(1500, 2, 29), julianAt(1500, 3, 29)}},
+        StepRunCase{"YearUpFromTheJulianLeapDay",
+                    julianAt(1500, 2, 29),
+                    "udYear",
+                    "Up",
+                    {julianAt(1501, 2, 28), julianAt(1502, 2, 28)}},
+        StepRunCase{"YearUpOntoTheJulianLeapYear",
+                    julianAt(1499, 2, 28),
+                    "udYear",
+                    "Up",
+                    {julianAt(1500, 2, 28), julianAt(1501, 2, 28)}}),
+    [](const ::testing::TestParamInfo<StepRunCase> &p) { return std::string(p.param.name); });
 
 TEST_F(Control, TheTodayLinkAndTheLabelsReactToTheMouse)
 {
@@ -766,7 +881,9 @@ INSTANTIATE_TEST_SUITE_P(
                       SnapshotCase{"dec2100", QDate(2100, 12, 31), QSize(419, 255)},
                       SnapshotCase{"feb2015_large", QDate(2015, 2, 14), QSize(1200, 800)},
                       SnapshotCase{"mar2023_wide", QDate(2023, 3, 22), QSize(800, 255)},
-                      SnapshotCase{"jan0001_created", QDate(1, 1, 1), QSize(313, 253)}),
+                      SnapshotCase{"jan0001_created", QDate(1, 1, 1), QSize(313, 253)},
+                      SnapshotCase{"oct1582", QDate(1582, 10, 15), QSize(419, 255)},
+                      SnapshotCase{"feb1500_julian", julian(1500, 2, 29), QSize(419, 255)}),
     [](const ::testing::TestParamInfo<SnapshotCase> &p) { return std::string(p.param.name); });
 
 } // namespace
