@@ -1,6 +1,7 @@
 // Engine figures: one conversion each way, one TChnCal::SetDate, and the texts of a month
-// view (42 cells), each for a date in the table years (2024) and one computed by the
-// new-moon series (800). Targets: a conversion well under 1 us, a month under 50 us.
+// view (42 cells), each for a date of the official calendar (2024) and one of the historical
+// calendars (800). Targets: a Gregorian-to-lunar conversion under 8 ns, SetDate under 100 ns,
+// a month under 5 us.
 #include "calendar/ChnCalendarUse.h"
 #include "calendar/CnCalendar.h"
 

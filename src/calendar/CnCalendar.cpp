@@ -5,11 +5,11 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
-#include <bit>
 #include <climits>
 #include <cmath>
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 namespace tevuna::calendar {
 
@@ -142,6 +142,27 @@ constexpr int astronomicalYear(int y)
     return y < 0 ? y + 1 : y;
 }
 
+// One comparable number per calendar date, months and days kept within their fields.
+constexpr std::int64_t packedKey(int y, int m, int d)
+{
+    return (static_cast<std::int64_t>(y) * 16 + std::clamp(m, 0, 15)) * 64 + std::clamp(d, -1, 62);
+}
+
+constexpr std::array<int, 12> kMonthDays = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+// Days of the months before month m + 1 in a common year, m = 0..12.
+constexpr std::array<int, 13> kDaysBeforeMonth = {0,   31,  59,  90,  120, 151, 181,
+                                                  212, 243, 273, 304, 334, 365};
+
+// Set bits of x, without the library call that std::popcount becomes where the processor
+// baseline has no popcount instruction.
+constexpr int bitCount(std::uint64_t x)
+{
+    x = x - ((x >> 1) & 0x5555555555555555ull);
+    x = (x & 0x3333333333333333ull) + ((x >> 2) & 0x3333333333333333ull);
+    x = (x + (x >> 4)) & 0x0F0F0F0F0F0F0F0Full;
+    return static_cast<int>((x * 0x0101010101010101ull) >> 56);
+}
+
 // Remainder made non-negative.
 constexpr int floorMod(std::int64_t a, int n)
 {
@@ -177,8 +198,8 @@ std::string text(std::string_view s)
 int januaryFirst(int y)
 {
     const std::int64_t e = static_cast<std::int64_t>(astronomicalYear(y)) - 1;
-    if (y <= 1582)
-        return static_cast<int>(1 + 365 * e + floorDiv(e, 4) - kJulianShift);
+    if (y <= 1582) // e >> 2 rounds down, as the Julian count needs below year 1 too
+        return static_cast<int>(1 + 365 * e + (e >> 2) - kJulianShift);
     return static_cast<int>(1 + 365 * e + e / 4 - e / 100 + e / 400);
 }
 
@@ -207,8 +228,8 @@ struct TableYear {
     const data::IrregularYear *irregular;
 };
 
-// The lunar year lunarYear, -850..2100.
-TableYear tableYear(int lunarYear)
+// The lunar year lunarYear, -850..2100, given the day number of 01-01 of that calendar year.
+TableYear tableYear(int lunarYear, int janFirst)
 {
     const std::uint32_t w = data::kLunarYears[yearIndex(lunarYear, data::kLunarFirstYear)];
     if (w & data::kIrregularFlag) {
@@ -216,8 +237,13 @@ TableYear tableYear(int lunarYear)
         return {r.firstDay, r.count, 0, 0, &r};
     }
     const int leap = static_cast<int>((w >> 13) & 0xF);
-    return {januaryFirst(lunarYear) + static_cast<int>((w >> 17) & 0x7F) - data::kNewYearBias,
-            leap ? 13 : 12, leap, w & 0x1FFF, nullptr};
+    return {janFirst + static_cast<int>((w >> 17) & 0x7F) - data::kNewYearBias, leap ? 13 : 12,
+            leap, w & 0x1FFF, nullptr};
+}
+
+TableYear tableYear(int lunarYear)
+{
+    return tableYear(lunarYear, januaryFirst(lunarYear));
 }
 
 // Days of the first i months of the year.
@@ -229,7 +255,7 @@ int daysBefore(const TableYear &t, int i)
             n += t.irregular->days[static_cast<std::size_t>(k)];
         return n;
     }
-    return 29 * i + std::popcount(t.bits & ((1u << i) - 1));
+    return 29 * i + bitCount(t.bits & ((1u << i) - 1));
 }
 
 int monthLength(const TableYear &t, int i)
@@ -251,29 +277,57 @@ void monthLabel(const TableYear &t, int i, int &month, bool &leap)
     month = t.leap && i >= t.leap ? i : i + 1;
 }
 
-// Lunar date of day number dn in calendar year y, for every date of the engine's years.
-LunarDate tableLunarDate(int y, int dn)
+// Every lunar month of the tables in order: its first day and its name. Built once from the
+// year words, so a day finds its month by one estimate and a step at most, not by a walk.
+struct MonthIndex {
+    struct Name {
+        std::int16_t lunarYear;
+        std::uint8_t month; // 1..12, plus data::kLeapLabel for a leap month
+    };
+    std::vector<int> firstDay; // one more entry: the day after the last month
+    std::vector<Name> names;
+};
+
+const MonthIndex &monthIndex()
 {
-    int lunarYear = y;
-    TableYear t = tableYear(y);
-    if (dn < t.newYear) {
-        lunarYear = previousYear(y);
-        t = tableYear(lunarYear);
-    } else if (y < kMaxYear && dn - t.newYear >= daysBefore(t, t.count)) {
-        // While the calendar began the year in December, late December is the next year.
-        lunarYear = nextYear(y);
-        t = tableYear(lunarYear);
-    }
-    const int offset = dn - t.newYear;
-    // Months have 28 to 30 days: start from the lowest month it can be and step on.
-    int i = std::min(offset / 30, t.count - 1);
-    while (i + 1 < t.count && daysBefore(t, i + 1) <= offset)
-        ++i;
-    LunarDate out;
-    out.year = lunarYear;
-    out.day = offset - daysBefore(t, i) + 1;
-    monthLabel(t, i, out.month, out.leap);
-    return out;
+    static const MonthIndex index = [] {
+        MonthIndex ix;
+        for (int y = data::kLunarFirstYear; y <= kMaxYear; y = nextYear(y)) {
+            const TableYear t = tableYear(y);
+            for (int i = 0; i < t.count; ++i) {
+                int month = 0;
+                bool leap = false;
+                monthLabel(t, i, month, leap);
+                ix.firstDay.push_back(t.newYear + daysBefore(t, i));
+                ix.names.push_back(
+                    {static_cast<std::int16_t>(y),
+                     static_cast<std::uint8_t>(month | (leap ? data::kLeapLabel : 0))});
+            }
+            if (y == kMaxYear)
+                ix.firstDay.push_back(t.newYear + daysBefore(t, t.count));
+        }
+        return ix;
+    }();
+    return index;
+}
+
+// Mean length of the calendar's months in units of 1/10000 day.
+constexpr std::int64_t kMeanMonth = 295306;
+
+// Lunar date of day number dn, for every day of the engine's years.
+LunarDate tableLunarDate(int dn)
+{
+    const MonthIndex &ix = monthIndex();
+    const std::int64_t last = static_cast<std::int64_t>(ix.names.size()) - 1;
+    std::int64_t k = std::clamp<std::int64_t>(
+        (static_cast<std::int64_t>(dn) - ix.firstDay.front()) * 10000 / kMeanMonth, 0, last);
+    while (k < last && ix.firstDay[static_cast<std::size_t>(k + 1)] <= dn)
+        ++k;
+    while (k > 0 && ix.firstDay[static_cast<std::size_t>(k)] > dn)
+        --k;
+    const MonthIndex::Name name = ix.names[static_cast<std::size_t>(k)];
+    return {name.lunarYear, name.month & 0xF, dn - ix.firstDay[static_cast<std::size_t>(k)] + 1,
+            (name.month & data::kLeapLabel) != 0};
 }
 
 // Day number of a lunar date by the tables, or kNoDay when the date does not exist (day
@@ -305,8 +359,8 @@ int termDayNumber(int y, int term)
     const std::uint64_t w = data::kTermYears[yearIndex(y, data::kTermFirstYear)];
     const int start = static_cast<int>(w & 0x1F) - data::kTermStartBias;
     const std::uint64_t steps = (w >> 5) & ((std::uint64_t{1} << (2 * (term - 1))) - 1);
-    const int extra = std::popcount(steps & 0x5555555555555555ull) +
-                      2 * std::popcount(steps & 0xAAAAAAAAAAAAAAAAull);
+    const int extra =
+        bitCount(steps & 0x5555555555555555ull) + 2 * bitCount(steps & 0xAAAAAAAAAAAAAAAAull);
     return januaryFirst(y) - 1 + start + 14 * (term - 1) + extra;
 }
 
@@ -481,49 +535,33 @@ int floorToInt(double v)
 
 int CalendarKindOf(int y, int m, int d)
 {
-    const int c = CompareDates(y, m, d, 1582, 10, 5);
-    if (c < 0)
+    const std::int64_t key = packedKey(y, m, d);
+    if (key < packedKey(1582, 10, 5))
         return 1;
-    return CompareDates(y, m, d, 1582, 10, 15) < 0 ? 0 : 2;
+    return key < packedKey(1582, 10, 15) ? 0 : 2;
 }
 
 bool IsLeapYearEx(int y)
 {
     if (y >= 1583)
         return gregorianLeap(y);
-    const std::int64_t v = y >= 0 ? y : static_cast<std::int64_t>(y) - 3;
-    return v % 4 == 0;
+    return astronomicalYear(y) % 4 == 0;
 }
 
 int DaysInMonthEx(int y, int m)
 {
-    switch (m) {
-    case 1:
-    case 3:
-    case 5:
-    case 7:
-    case 8:
-    case 10:
-    case 12:
-        return 31;
-    case 4:
-    case 6:
-    case 9:
-    case 11:
-        return 30;
-    case 2:
-        return IsLeapYearEx(y) ? 29 : 28;
-    default:
+    if (m < 1 || m > 12)
         return 0;
-    }
+    return kMonthDays[static_cast<std::size_t>(m - 1)] + (m == 2 && IsLeapYearEx(y) ? 1 : 0);
 }
 
 int DayOfYearEx(int y, int m, int d)
 {
-    std::int64_t n = d;
-    for (int i = 1; i < m && i <= 12; ++i)
-        n += DaysInMonthEx(y, i);
-    return clampToInt(n);
+    // Months outside 1..12 add nothing below 1 and the whole year above 12.
+    const int before = std::clamp(m, 1, 13) - 1;
+    const bool leapDay = before >= 2 && IsLeapYearEx(y);
+    return clampToInt(static_cast<std::int64_t>(d) +
+                      kDaysBeforeMonth[static_cast<std::size_t>(before)] + (leapDay ? 1 : 0));
 }
 
 int DayNumber(int y, int m, int d)
@@ -531,12 +569,10 @@ int DayNumber(int y, int m, int d)
     const int kind = CalendarKindOf(y, m, d);
     if (kind == 0)
         return 0;
-    // Astronomical years (1 BC is year 0) make every fourth year a Julian leap year again.
-    const std::int64_t e = static_cast<std::int64_t>(astronomicalYear(y)) - 1;
-    const std::int64_t n = DayOfYearEx(y, m, d);
-    if (kind == 1)
-        return clampToInt(n + 365 * e + floorDiv(e, 4) - kJulianShift);
-    return clampToInt(n + 365 * e + e / 4 - e / 100 + e / 400);
+    // 1582's days of the year run on through the ten days the reform left out.
+    const std::int64_t n = static_cast<std::int64_t>(januaryFirst(y)) - 1 + DayOfYearEx(y, m, d) -
+                           (y == 1582 && kind == 2 ? 10 : 0);
+    return clampToInt(n);
 }
 
 bool DateOfDayNumber(int n, int &y, int &m, int &d)
@@ -564,14 +600,17 @@ bool DateOfDayNumber(int n, int &y, int &m, int &d)
     if (year < kMinYear || year > INT_MAX)
         return false;
     const int yy = static_cast<int>(year);
-    int month = 1;
-    while (month < 12 && rest > DaysInMonthEx(yy, month)) {
-        rest -= DaysInMonthEx(yy, month);
+    const int leap = IsLeapYearEx(yy) ? 1 : 0;
+    // The month from a low estimate (months have at most 31 days), stepped on at most twice.
+    int month = static_cast<int>(std::min<std::int64_t>((rest - 1) / 31 + 1, 12));
+    auto before = [&](int mm) {
+        return kDaysBeforeMonth[static_cast<std::size_t>(mm - 1)] + (mm > 2 ? leap : 0);
+    };
+    while (month < 12 && rest > before(month + 1))
         ++month;
-    }
     y = yy;
     m = month;
-    d = static_cast<int>(rest);
+    d = static_cast<int>(rest - before(month));
     return true;
 }
 
@@ -745,13 +784,27 @@ int LunarMonthOf(int y, int m, int d)
 
 bool GregorianToLunar(int y, int m, int d, LunarDate &out)
 {
-    if (y < kMinYear || y > kMaxYear || y == 0 || !validDate(y, m, d))
+    // The checks and the day count of DayNumber, folded into one pass: this runs for every
+    // cell the calendar draws.
+    if (y < kMinYear || y > kMaxYear || y == 0 || m < 1 || m > 12 || d < 1)
         return false;
-    if (CalendarKindOf(y, m, d) == 0) { // the missing days of October 1582
-        out = {y, 10, -1, false};
-        return true;
+    const auto month = static_cast<std::size_t>(m - 1);
+    const int leapDay = IsLeapYearEx(y) ? 1 : 0;
+    if (d > kMonthDays[month] + (m == 2 ? leapDay : 0))
+        return false;
+    int shift = 0; // the ten days the reform left out
+    if (y == 1582 && m == 10) {
+        if (d >= 5 && d <= 14) {
+            out = {y, 10, -1, false};
+            return true;
+        }
+        shift = d >= 15 ? 10 : 0;
+    } else if (y == 1582 && m > 10) {
+        shift = 10;
     }
-    out = tableLunarDate(y, DayNumber(y, m, d));
+    const int dn =
+        januaryFirst(y) - 1 + kDaysBeforeMonth[month] + (m > 2 ? leapDay : 0) + d - shift;
+    out = tableLunarDate(dn);
     return true;
 }
 
