@@ -7,6 +7,14 @@
 
 #include <benchmark/benchmark.h>
 
+#ifdef TEVUNA_HAVE_ICU
+#include <unicode/calendar.h>
+#include <unicode/locid.h>
+#include <unicode/timezone.h>
+
+#include <memory>
+#endif
+
 namespace cal = tevuna::calendar;
 
 namespace {
@@ -59,6 +67,37 @@ void BM_SetDate(benchmark::State &state)
     }
 }
 BENCHMARK(BM_SetDate)->ArgName("year800")->Arg(0)->Arg(1);
+
+#ifdef TEVUNA_HAVE_ICU
+// The same conversion by ICU's Chinese calendar, for the ratio: set the day, read the lunar
+// year, month, leap flag and day.
+void BM_GregorianToLunarIcu(benchmark::State &state)
+{
+    const Ymd g = dateOf(state);
+    UErrorCode status = U_ZERO_ERROR;
+    std::unique_ptr<icu::Calendar> chinese(
+        icu::Calendar::createInstance(icu::TimeZone::createTimeZone("Asia/Shanghai"),
+                                      icu::Locale("zh_CN@calendar=chinese"), status));
+    if (U_FAILURE(status)) {
+        state.SkipWithError("no ICU Chinese calendar");
+        return;
+    }
+    // Midday of the day in UTC+8; ICU's Gregorian calendar is Julian before 1582-10-15 too.
+    const double millis = (cal::DayNumber(g.y, g.m, g.d) - 719163.0) * 86400000.0 + 4 * 3600000.0;
+    for (auto _ : state) {
+        chinese->setTime(millis, status);
+        benchmark::DoNotOptimize(chinese->get(UCAL_EXTENDED_YEAR, status));
+        benchmark::DoNotOptimize(chinese->get(UCAL_MONTH, status));
+        benchmark::DoNotOptimize(chinese->get(UCAL_IS_LEAP_MONTH, status));
+        benchmark::DoNotOptimize(chinese->get(UCAL_DATE, status));
+    }
+}
+BENCHMARK(BM_GregorianToLunarIcu)
+    ->ArgName("year800")
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMicrosecond);
+#endif
 
 // What the calendar control does for a month: set the object to each of the 42 cells' days
 // (the shown month and its neighbours) and copy every text it shows.

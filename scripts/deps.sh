@@ -15,7 +15,7 @@ PACKAGES=(
 )
 if [ "${1:-}" = --tests ]; then
   PACKAGES+=(
-    libgtest-dev libgmock-dev libbenchmark-dev
+    libgtest-dev libgmock-dev libbenchmark-dev libicu-dev
     clang libclang-rt-14-dev clang-format
     x11-utils x11-apps xdotool imagemagick sqlite3 procps g++-mingw-w64-x86-64
     # the desktops the wallpaper is set on, and their settings stores

@@ -73,12 +73,11 @@ std::string LunarMonthText(int month, bool leap)
     return leap ? "闰" + name : name + "月";
 }
 
-std::string HolidayOf(int day, TDateTime date)
+namespace {
+
+// The Gregorian festival of a day of month m whose weekday is weekday.
+const char *holidayName(int m, int day, int weekday)
 {
-    int y = 0, m = 0, d = 0;
-    if (!decodeDate(date, y, m, d))
-        return {};
-    const int weekday = weekdayOf(date);
     switch (m) {
     case 1:
         return day == 1 ? "元旦节" : "";
@@ -111,8 +110,18 @@ std::string HolidayOf(int day, TDateTime date)
     case 12:
         return day == 25 ? "圣诞节" : "";
     default:
-        return {};
+        return "";
     }
+}
+
+} // namespace
+
+std::string HolidayOf(int day, TDateTime date)
+{
+    int y = 0, m = 0, d = 0;
+    if (!decodeDate(date, y, m, d))
+        return {};
+    return holidayName(m, day, weekdayOf(date));
 }
 
 std::string CnHolidayOf(int lunarMonth, int lunarDay, TDateTime date)
@@ -174,7 +183,7 @@ void TChnCal::SetDate(TDateTime date)
     CnDayText = LunarDayName(lunar.day);
     DayGanZhiText = GanZhiName(DayGanZhi(y, m, d));
     ConstellationText = ConstellationName(ConstellationOf(m, d));
-    HolidayText = HolidayOf(d, date);
+    HolidayText = holidayName(m, d, weekdayOf(date));
     CnHolidayText = CnHolidayOf(lunar.month, lunar.day, date);
     SolarTermText = SolarTermOfDate(y, m, d);
 }

@@ -175,13 +175,6 @@ bool gregorianLeap(std::int64_t y)
     return y % 4 == 0 && (y % 100 != 0 || y % 400 == 0);
 }
 
-// Days of Gregorian years 1..y-1, for y >= 1.
-std::int64_t gregorianDaysBefore(std::int64_t y)
-{
-    const std::int64_t e = y - 1;
-    return 365 * e + e / 4 - e / 100 + e / 400;
-}
-
 bool validDate(int y, int m, int d)
 {
     return m >= 1 && m <= 12 && d >= 1 && d <= DaysInMonthEx(y, m);
@@ -352,16 +345,32 @@ int tableDayNumber(int lunarYear, int month, int day, bool leap)
     return t.newYear + daysBefore(t, index) + day - 1;
 }
 
-// Day number of term 1..24 (1 小寒) of year y: 小寒 from its day of the year, the others by
-// the days between terms, two bits each above 14.
+// The terms of year y: 小寒 from its day of the year, the others by the days between terms,
+// two bits each above 14.
+struct YearTerms {
+    explicit YearTerms(int y)
+        : word(data::kTermYears[yearIndex(y, data::kTermFirstYear)]),
+          xiaohan(januaryFirst(y) - 1 + static_cast<int>(word & 0x1F) - data::kTermStartBias)
+    {}
+    // Day number of term 1..24 (1 小寒).
+    int day(int term) const
+    {
+        const std::uint64_t steps = (word >> 5) & ((std::uint64_t{1} << (2 * (term - 1))) - 1);
+        return xiaohan + 14 * (term - 1) + bitCount(steps & 0x5555555555555555ull) +
+               2 * bitCount(steps & 0xAAAAAAAAAAAAAAAAull);
+    }
+    std::uint64_t word;
+    int xiaohan;
+};
+
 int termDayNumber(int y, int term)
 {
-    const std::uint64_t w = data::kTermYears[yearIndex(y, data::kTermFirstYear)];
-    const int start = static_cast<int>(w & 0x1F) - data::kTermStartBias;
-    const std::uint64_t steps = (w >> 5) & ((std::uint64_t{1} << (2 * (term - 1))) - 1);
-    const int extra =
-        bitCount(steps & 0x5555555555555555ull) + 2 * bitCount(steps & 0xAAAAAAAAAAAAAAAAull);
-    return januaryFirst(y) - 1 + start + 14 * (term - 1) + extra;
+    return YearTerms(y).day(term);
+}
+
+bool inEngineYears(int y)
+{
+    return y >= kMinYear && y <= kMaxYear && y != 0;
 }
 
 // Day of the year as DayOfYearEx counts it (1582 keeps its missing ten) of day number dn.
@@ -580,13 +589,25 @@ bool DateOfDayNumber(int n, int &y, int &m, int &d)
     std::int64_t year = 1;
     std::int64_t rest = n; // 1-based day of the year once the year is found
     if (n > kLastJulianDay) {
-        // Gregorian: the year whose days before it are below n and reach it with its own.
-        year = (rest - 1) * 400 / 146097 + 1;
-        while (year > 1 && gregorianDaysBefore(year) >= rest)
-            --year;
-        while (gregorianDaysBefore(year + 1) < rest)
-            ++year;
-        rest -= gregorianDaysBefore(year);
+        // Gregorian, in closed form over 400-year eras of years that begin on 1 March, so the
+        // leap day ends the year (day 0 of the count below is 0000-03-01).
+        const std::int64_t z = static_cast<std::int64_t>(n) + 305;
+        const std::int64_t era = z / 146097;
+        const std::int64_t dayOfEra = z - era * 146097;
+        const std::int64_t yearOfEra =
+            (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+        const std::int64_t dayOfMarchYear =
+            dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+        const std::int64_t mp = (5 * dayOfMarchYear + 2) / 153; // 0 is March
+        const int dd = static_cast<int>(dayOfMarchYear - (153 * mp + 2) / 5 + 1);
+        const int mm = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+        const std::int64_t yy = yearOfEra + era * 400 + (mm <= 2 ? 1 : 0);
+        if (yy > INT_MAX)
+            return false;
+        y = static_cast<int>(yy);
+        m = mm;
+        d = dd;
+        return true;
     } else {
         // Julian: four-year cycles of 1461 days from astronomical year 1, its fourth year leap.
         const std::int64_t t = static_cast<std::int64_t>(n) + kJulianShift - 1;
@@ -879,24 +900,31 @@ int SolarTermDay(int year, int term)
 
 int YearGanZhiOfDate(int y, int m, int d)
 {
-    const bool beforeSpring = DayOfYearEx(y, m, d) < SolarTermDay(y, 3);
+    const bool beforeSpring = inEngineYears(y) && DayNumber(y, m, d) < YearTerms(y).day(3); // 立春
     return YearGanZhi(beforeSpring ? previousYear(y) : y);
 }
 
 int MonthGanZhi(int y, int m, int d)
 {
-    const int n = DayOfYearEx(y, m, d);
+    if (!inEngineYears(y))
+        return -1;
+    const int dn = DayNumber(y, m, d);
+    const YearTerms terms(y);
     int cycleYear = y;
     int solarMonth = 0;
-    if (n < SolarTermDay(y, 3)) {
+    if (dn < terms.day(3)) {
         cycleYear = previousYear(y);
-        solarMonth = n < SolarTermDay(y, 1) ? 11 : 12;
+        solarMonth = dn < terms.day(1) ? 11 : 12;
+    } else if (m == 12 && y < kMaxYear && dn >= YearTerms(nextYear(y)).day(1)) {
+        solarMonth = 12; // the next year's 小寒 fell in December
     } else {
-        // Term 2i + 1 opens solar month i; term 25 (next year's 小寒) lies past the year.
-        solarMonth = 1;
-        for (int i = 2; i <= 11; ++i)
-            if (n >= SolarTermDay(y, 2 * i + 1))
-                solarMonth = i;
+        // Term 2i + 1 opens solar month i, about 30.4 days apart: estimate, then step.
+        const std::int64_t since = static_cast<std::int64_t>(dn) - terms.day(3);
+        solarMonth = static_cast<int>(std::clamp<std::int64_t>(since * 10 / 304 + 1, 1, 11));
+        while (solarMonth < 11 && dn >= terms.day(2 * solarMonth + 3))
+            ++solarMonth;
+        while (solarMonth > 1 && dn < terms.day(2 * solarMonth + 1))
+            --solarMonth;
     }
     // Stem of solar month 1 (寅) follows the stem of the year: 甲己 丙, 乙庚 戊, ...
     const int firstStem = (YearGanZhi(cycleYear) % 5) * 2 + 2;
@@ -949,10 +977,10 @@ std::string SolarTermOfDate(int y, int m, int d)
         return {};
     const int dn = DayNumber(y, m, d);
     // Terms lie 14 to 16 days apart: the one at or before the date is near this estimate.
-    const int xiaohan = termDayNumber(y, 1);
-    const int estimate = std::clamp((dn - xiaohan) * 2 / 31, 0, 23);
+    const YearTerms terms(y);
+    const int estimate = std::clamp((dn - terms.xiaohan) * 2 / 31, 0, 23);
     for (int b = std::max(estimate - 1, 0); b <= std::min(estimate + 1, 23); ++b)
-        if (termDayNumber(y, b + 1) == dn)
+        if (terms.day(b + 1) == dn)
             return SolarTermName((b + 22) % 24);
     // Late December may hold the next year's 小寒.
     if (m == 12 && y < kMaxYear && termDayNumber(nextYear(y), 1) == dn)

@@ -178,4 +178,20 @@ TEST(HistoricalTerms, EveryTermOnItsRecordedDayOnce)
     EXPECT_EQ(shown, 24 * 2749 + (xiaohan1901 <= 0 ? 1 : 0));
 }
 
+// Where 小寒 fell in December, the month of 丑 began there, not at the new year.
+TEST(HistoricalTerms, MonthBranchChangesOnAXiaohanInDecember)
+{
+    int seen = 0;
+    for (int y = cal::kMinYear; y < 1900; ++y) {
+        const int next = y == -1 ? 1 : y + 1;
+        if (y == 0 || cal::SolarTermDay(next, 1) > 0)
+            continue;
+        const int day = 31 + cal::SolarTermDay(next, 1);
+        ASSERT_EQ(cal::MonthGanZhi(y, 12, day) % 12, 1) << y << "-12-" << day;         // 丑
+        ASSERT_EQ(cal::MonthGanZhi(y, 12, day - 1) % 12, 0) << y << "-12-" << day - 1; // 子
+        ++seen;
+    }
+    EXPECT_GT(seen, 100);
+}
+
 } // namespace
