@@ -157,14 +157,25 @@ void TChnCal::SetDate(TDateTime date)
 {
     Date = date;
     int y = 0, m = 0, d = 0;
-    LunarDate lunar;
-    if (!decodeDate(date, y, m, d) || !GregorianToLunar(y, m, d, lunar))
+    DateFacts facts;
+    if (!decodeDate(date, y, m, d) || !FactsOfDate(y, m, d, facts))
         return;
+    const LunarDate &lunar = facts.lunar;
 
+    const Names now{lunar.year,
+                    facts.yearCycle,
+                    facts.monthCycle,
+                    facts.dayCycle,
+                    lunar.month * 2 + (lunar.leap ? 1 : 0),
+                    lunar.day,
+                    ConstellationOf(m, d)};
     LunarYear = lunar.year;
-    LunarYearText = std::to_string(lunar.year);
-    YearGanZhiText = GanZhiName(YearGanZhiOfDate(y, m, d));
-    AnimalText = AnimalName(AnimalOfYear(lunar.year));
+    if (now.lunarYear != names_.lunarYear) {
+        LunarYearText = std::to_string(lunar.year);
+        AnimalText = AnimalName(AnimalOfYear(lunar.year));
+    }
+    if (now.yearCycle != names_.yearCycle)
+        YearGanZhiText = GanZhiName(now.yearCycle);
     // Reign years began on 正月初一, so the lunar year counts; the Republic took the
     // Gregorian calendar and began on 1912-01-01. The lookup walks a long table: keep its text
     // while that year stays.
@@ -178,14 +189,23 @@ void TChnCal::SetDate(TDateTime date)
     LunarMonth = lunar.month;
     leapMonth = lunar.leap;
     lunarDay = lunar.day;
-    CnMonthText = LunarMonthText(lunar.month, lunar.leap);
-    MonthGanZhiText = GanZhiName(MonthGanZhi(y, m, d));
-    CnDayText = LunarDayName(lunar.day);
-    DayGanZhiText = GanZhiName(DayGanZhi(y, m, d));
-    ConstellationText = ConstellationName(ConstellationOf(m, d));
+    if (now.month != names_.month)
+        CnMonthText = LunarMonthText(lunar.month, lunar.leap);
+    if (now.monthCycle != names_.monthCycle)
+        MonthGanZhiText = GanZhiName(now.monthCycle);
+    if (now.day != names_.day)
+        CnDayText = LunarDayName(lunar.day);
+    if (now.dayCycle != names_.dayCycle)
+        DayGanZhiText = GanZhiName(now.dayCycle);
+    if (now.constellation != names_.constellation)
+        ConstellationText = ConstellationName(now.constellation);
+    names_ = now;
     HolidayText = holidayName(m, d, weekdayOf(date));
     CnHolidayText = CnHolidayOf(lunar.month, lunar.day, date);
-    SolarTermText = SolarTermOfDate(y, m, d);
+    if (facts.term < 0)
+        SolarTermText.clear();
+    else
+        SolarTermText = SolarTermName(facts.term);
 }
 
 } // namespace tevuna::calendar

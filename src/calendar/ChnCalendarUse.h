@@ -58,9 +58,16 @@ public:
     bool leapMonth = false; // LunarMonth is the year's leap month
 
 private:
-    // Inputs of the texts kept from the previous call.
+    // Inputs of the texts kept from the previous call: a text is built again only when what
+    // it names changed (the control sets one object to day after day).
     int eraYear_ = 0;
     bool eraValid_ = false;
+    struct Names {
+        int lunarYear, yearCycle, monthCycle, dayCycle, month, day, constellation;
+        bool operator==(const Names &) const = default;
+    };
+    static constexpr int kNone = -1000000; // no value any field takes
+    Names names_{kNone, kNone, kNone, kNone, kNone, kNone, kNone};
 };
 
 } // namespace tevuna::calendar

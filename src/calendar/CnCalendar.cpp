@@ -270,34 +270,30 @@ void monthLabel(const TableYear &t, int i, int &month, bool &leap)
     month = t.leap && i >= t.leap ? i : i + 1;
 }
 
-// Every lunar month of the tables in order: its first day and its name. Built once from the
-// year words, so a day finds its month by one estimate and a step at most, not by a walk.
-struct MonthIndex {
-    struct Name {
-        std::int16_t lunarYear;
-        std::uint8_t month; // 1..12, plus data::kLeapLabel for a leap month
-    };
-    std::vector<int> firstDay; // one more entry: the day after the last month
-    std::vector<Name> names;
+// Every lunar month of the tables in order: its first day and its name, and one entry more
+// for the day after the last. Built once from the year words, so a day finds its month by
+// one estimate and a step at most, not by a walk.
+struct MonthEntry {
+    int firstDay;
+    std::int16_t lunarYear;
+    std::uint8_t month; // 1..12, plus data::kLeapLabel for a leap month
 };
 
-const MonthIndex &monthIndex()
+const std::vector<MonthEntry> &monthIndex()
 {
-    static const MonthIndex index = [] {
-        MonthIndex ix;
+    static const std::vector<MonthEntry> index = [] {
+        std::vector<MonthEntry> ix;
         for (int y = data::kLunarFirstYear; y <= kMaxYear; y = nextYear(y)) {
             const TableYear t = tableYear(y);
             for (int i = 0; i < t.count; ++i) {
                 int month = 0;
                 bool leap = false;
                 monthLabel(t, i, month, leap);
-                ix.firstDay.push_back(t.newYear + daysBefore(t, i));
-                ix.names.push_back(
-                    {static_cast<std::int16_t>(y),
-                     static_cast<std::uint8_t>(month | (leap ? data::kLeapLabel : 0))});
+                ix.push_back({t.newYear + daysBefore(t, i), static_cast<std::int16_t>(y),
+                              static_cast<std::uint8_t>(month | (leap ? data::kLeapLabel : 0))});
             }
             if (y == kMaxYear)
-                ix.firstDay.push_back(t.newYear + daysBefore(t, t.count));
+                ix.push_back({t.newYear + daysBefore(t, t.count), 0, 0});
         }
         return ix;
     }();
@@ -310,17 +306,22 @@ constexpr std::int64_t kMeanMonth = 295306;
 // Lunar date of day number dn, for every day of the engine's years.
 LunarDate tableLunarDate(int dn)
 {
-    const MonthIndex &ix = monthIndex();
-    const std::int64_t last = static_cast<std::int64_t>(ix.names.size()) - 1;
+    const std::vector<MonthEntry> &ix = monthIndex();
+    const MonthEntry *months = ix.data();
+    const std::int64_t last = static_cast<std::int64_t>(ix.size()) - 2; // the last real month
     std::int64_t k = std::clamp<std::int64_t>(
-        (static_cast<std::int64_t>(dn) - ix.firstDay.front()) * 10000 / kMeanMonth, 0, last);
-    while (k < last && ix.firstDay[static_cast<std::size_t>(k + 1)] <= dn)
+        (static_cast<std::int64_t>(dn) - months[0].firstDay) * 10000 / kMeanMonth, 0, last);
+    while (k < last && months[k + 1].firstDay <= dn)
         ++k;
-    while (k > 0 && ix.firstDay[static_cast<std::size_t>(k)] > dn)
+    while (k > 0 && months[k].firstDay > dn)
         --k;
-    const MonthIndex::Name name = ix.names[static_cast<std::size_t>(k)];
-    return {name.lunarYear, name.month & 0xF, dn - ix.firstDay[static_cast<std::size_t>(k)] + 1,
-            (name.month & data::kLeapLabel) != 0};
+    const MonthEntry &e = months[k];
+    LunarDate out;
+    out.year = e.lunarYear;
+    out.month = e.month & 0xF;
+    out.day = dn - e.firstDay + 1;
+    out.leap = (e.month & data::kLeapLabel) != 0;
+    return out;
 }
 
 // Day number of a lunar date by the tables, or kNoDay when the date does not exist (day
@@ -371,6 +372,47 @@ int termDayNumber(int y, int term)
 bool inEngineYears(int y)
 {
     return y >= kMinYear && y <= kMaxYear && y != 0;
+}
+
+// Cycle index of the solar month of day dn of year y (month m), months beginning on the days
+// of the 节 terms.
+int monthCycleOf(int y, int m, int dn, const YearTerms &terms)
+{
+    int cycleYear = y;
+    int solarMonth = 0;
+    if (dn < terms.day(3)) {
+        cycleYear = previousYear(y);
+        solarMonth = dn < terms.day(1) ? 11 : 12;
+    } else if (m == 12 && y < kMaxYear && dn >= YearTerms(nextYear(y)).day(1)) {
+        solarMonth = 12; // the next year's 小寒 fell in December
+    } else {
+        // Term 2i + 1 opens solar month i, about 30.4 days apart: estimate, then step.
+        const std::int64_t since = static_cast<std::int64_t>(dn) - terms.day(3);
+        solarMonth = static_cast<int>(std::clamp<std::int64_t>(since * 10 / 304 + 1, 1, 11));
+        while (solarMonth < 11 && dn >= terms.day(2 * solarMonth + 3))
+            ++solarMonth;
+        while (solarMonth > 1 && dn < terms.day(2 * solarMonth + 1))
+            --solarMonth;
+    }
+    // Stem of solar month 1 (寅) follows the stem of the year: 甲己 丙, 乙庚 戊, ...
+    const int firstStem = (YearGanZhi(cycleYear) % 5) * 2 + 2;
+    const int stem = (firstStem + (solarMonth - 1) % 10) % 10;
+    const int branch = (solarMonth + 1) % 12;
+    return GanZhiOf(stem, branch);
+}
+
+// Name index (SolarTermName) of the term on day dn of year y (month m), or -1.
+int termOn(int y, int m, int dn, const YearTerms &terms)
+{
+    // Terms lie 14 to 16 days apart: the one at or before the date is near this estimate.
+    const int estimate = std::clamp((dn - terms.xiaohan) * 2 / 31, 0, 23);
+    for (int b = std::max(estimate - 1, 0); b <= std::min(estimate + 1, 23); ++b)
+        if (terms.day(b + 1) == dn)
+            return (b + 22) % 24;
+    // Late December may hold the next year's 小寒.
+    if (m == 12 && y < kMaxYear && YearTerms(nextYear(y)).day(1) == dn)
+        return 22;
+    return -1;
 }
 
 // Day of the year as DayOfYearEx counts it (1582 keeps its missing ten) of day number dn.
@@ -908,29 +950,7 @@ int MonthGanZhi(int y, int m, int d)
 {
     if (!inEngineYears(y))
         return -1;
-    const int dn = DayNumber(y, m, d);
-    const YearTerms terms(y);
-    int cycleYear = y;
-    int solarMonth = 0;
-    if (dn < terms.day(3)) {
-        cycleYear = previousYear(y);
-        solarMonth = dn < terms.day(1) ? 11 : 12;
-    } else if (m == 12 && y < kMaxYear && dn >= YearTerms(nextYear(y)).day(1)) {
-        solarMonth = 12; // the next year's 小寒 fell in December
-    } else {
-        // Term 2i + 1 opens solar month i, about 30.4 days apart: estimate, then step.
-        const std::int64_t since = static_cast<std::int64_t>(dn) - terms.day(3);
-        solarMonth = static_cast<int>(std::clamp<std::int64_t>(since * 10 / 304 + 1, 1, 11));
-        while (solarMonth < 11 && dn >= terms.day(2 * solarMonth + 3))
-            ++solarMonth;
-        while (solarMonth > 1 && dn < terms.day(2 * solarMonth + 1))
-            --solarMonth;
-    }
-    // Stem of solar month 1 (寅) follows the stem of the year: 甲己 丙, 乙庚 戊, ...
-    const int firstStem = (YearGanZhi(cycleYear) % 5) * 2 + 2;
-    const int stem = (firstStem + (solarMonth - 1) % 10) % 10;
-    const int branch = (solarMonth + 1) % 12;
-    return GanZhiOf(stem, branch);
+    return monthCycleOf(y, m, DayNumber(y, m, d), YearTerms(y));
 }
 
 int DayGanZhi(int y, int m, int d)
@@ -971,21 +991,30 @@ bool SolarTermDate(int year, int b, int &month, int &day)
 
 std::string SolarTermOfDate(int y, int m, int d)
 {
-    if (y < kMinYear || y > kMaxYear || y == 0 || !validDate(y, m, d))
+    if (!inEngineYears(y) || !validDate(y, m, d) || CalendarKindOf(y, m, d) == 0)
         return {};
-    if (CalendarKindOf(y, m, d) == 0)
-        return {};
+    return SolarTermName(termOn(y, m, DayNumber(y, m, d), YearTerms(y)));
+}
+
+bool FactsOfDate(int y, int m, int d, DateFacts &out)
+{
+    if (!GregorianToLunar(y, m, d, out.lunar))
+        return false;
+    if (CalendarKindOf(y, m, d) == 0) {
+        out.yearCycle = YearGanZhiOfDate(y, m, d);
+        out.monthCycle = MonthGanZhi(y, m, d);
+        out.dayCycle = DayGanZhi(y, m, d);
+        out.term = -1;
+        return true;
+    }
+    // One day number and one term word for every field.
     const int dn = DayNumber(y, m, d);
-    // Terms lie 14 to 16 days apart: the one at or before the date is near this estimate.
     const YearTerms terms(y);
-    const int estimate = std::clamp((dn - terms.xiaohan) * 2 / 31, 0, 23);
-    for (int b = std::max(estimate - 1, 0); b <= std::min(estimate + 1, 23); ++b)
-        if (terms.day(b + 1) == dn)
-            return SolarTermName((b + 22) % 24);
-    // Late December may hold the next year's 小寒.
-    if (m == 12 && y < kMaxYear && termDayNumber(nextYear(y), 1) == dn)
-        return SolarTermName(22);
-    return {};
+    out.yearCycle = YearGanZhi(dn < terms.day(3) ? previousYear(y) : y);
+    out.monthCycle = monthCycleOf(y, m, dn, terms);
+    out.dayCycle = floorMod(static_cast<std::int64_t>(dn) + 14, 60);
+    out.term = termOn(y, m, dn, terms);
+    return true;
 }
 
 std::string SolarTermName(int index)

@@ -99,6 +99,17 @@ bool SolarTermDate(int year, int b, int &month, int &day);
 std::string SolarTermOfDate(int y, int m, int d);
 // Term name by name index 0..23 (0 立春); empty outside.
 std::string SolarTermName(int index);
+// What the calendar shows of one date, in one pass: the lunar date, the cycle indexes of
+// YearGanZhiOfDate, MonthGanZhi and DayGanZhi, and the name index (SolarTermName) of the
+// term on the date, -1 for none. False where GregorianToLunar is.
+struct DateFacts {
+    LunarDate lunar;
+    int yearCycle = 0;
+    int monthCycle = 0;
+    int dayCycle = 0;
+    int term = -1;
+};
+bool FactsOfDate(int y, int m, int d, DateFacts &out);
 // Constellation index 0..11 (0 白羊) of a month and day.
 int ConstellationOf(int m, int d);
 std::string ConstellationName(int index);
