@@ -83,9 +83,9 @@ for (let y = FIRST_YEAR; y <= LAST_YEAR; y++) {
                 months.push(cur);
             }
             if (cur) {
-                // Before 721 BC the computed calendar of one year may name the month that the
-                // previous year's began differently (a leap month the other did not have);
-                // the later name is kept, which keeps both years' months in order.
+                // Before AD 1 the primary source's calendar of one year may name the month
+                // that the previous year's began differently (a leap month the other did not
+                // have); the later name is kept, which keeps both years' months in order.
                 if (cur.year !== ly || cur.month !== lm || cur.leap !== leap) {
                     if (ld !== cur.days + 1)
                         throw new Error(`${iso(y, m, d)}: a month without its first day`);
@@ -218,7 +218,7 @@ fs.writeFileSync(termsFile, [...common,
     ...termLines].join('\n') + '\n');
 console.log(`${days} days (${compared} compared), ${lines.length} lunar years, ${terms.size} years of terms`);
 console.log(`irregular lunar years:\n  ${irregular.join('\n  ')}`);
-console.log(`months named differently at their end (primary source, before 721 BC): ${relabelled.join(' ')}`);
+console.log(`months named differently at their end (primary source, years before 1): ${relabelled.join(' ')}`);
 console.log(`tyme4ts fails on ${failures.length} days: ${failures.slice(0, 10).join(', ')}`);
 console.log(`tyme4ts disagrees in ${dis.length} years:`,
             dis.map(([y, v]) => `${y}:${v.days}d/${v.terms}t`).join(' '));
