@@ -279,32 +279,41 @@ struct MonthEntry {
     std::uint8_t month; // 1..12, plus data::kLeapLabel for a leap month
 };
 
+// Kept out of line: inlined, its loops would weigh on every conversion's entry.
+#if defined(__GNUC__)
+__attribute__((noinline, cold))
+#endif
+std::vector<MonthEntry>
+buildMonthIndex()
+{
+    std::vector<MonthEntry> ix;
+    for (int y = data::kLunarFirstYear; y <= kMaxYear; y = nextYear(y)) {
+        const TableYear t = tableYear(y);
+        for (int i = 0; i < t.count; ++i) {
+            int month = 0;
+            bool leap = false;
+            monthLabel(t, i, month, leap);
+            ix.push_back({t.newYear + daysBefore(t, i), static_cast<std::int16_t>(y),
+                          static_cast<std::uint8_t>(month | (leap ? data::kLeapLabel : 0))});
+        }
+        if (y == kMaxYear)
+            ix.push_back({t.newYear + daysBefore(t, t.count), 0, 0});
+    }
+    return ix;
+}
+
 const std::vector<MonthEntry> &monthIndex()
 {
-    static const std::vector<MonthEntry> index = [] {
-        std::vector<MonthEntry> ix;
-        for (int y = data::kLunarFirstYear; y <= kMaxYear; y = nextYear(y)) {
-            const TableYear t = tableYear(y);
-            for (int i = 0; i < t.count; ++i) {
-                int month = 0;
-                bool leap = false;
-                monthLabel(t, i, month, leap);
-                ix.push_back({t.newYear + daysBefore(t, i), static_cast<std::int16_t>(y),
-                              static_cast<std::uint8_t>(month | (leap ? data::kLeapLabel : 0))});
-            }
-            if (y == kMaxYear)
-                ix.push_back({t.newYear + daysBefore(t, t.count), 0, 0});
-        }
-        return ix;
-    }();
+    static const std::vector<MonthEntry> index = buildMonthIndex();
     return index;
 }
 
 // Mean length of the calendar's months in units of 1/10000 day.
 constexpr std::int64_t kMeanMonth = 295306;
 
-// Lunar date of day number dn, for every day of the engine's years.
-LunarDate tableLunarDate(int dn)
+// Lunar date of day number dn, for every day of the engine's years. Written field by field
+// into out: a whole struct built first and copied costs a stalled load here.
+void tableLunarDate(int dn, LunarDate &out)
 {
     const std::vector<MonthEntry> &ix = monthIndex();
     const MonthEntry *months = ix.data();
@@ -316,12 +325,10 @@ LunarDate tableLunarDate(int dn)
     while (k > 0 && months[k].firstDay > dn)
         --k;
     const MonthEntry &e = months[k];
-    LunarDate out;
     out.year = e.lunarYear;
     out.month = e.month & 0xF;
     out.day = dn - e.firstDay + 1;
     out.leap = (e.month & data::kLeapLabel) != 0;
-    return out;
 }
 
 // Day number of a lunar date by the tables, or kNoDay when the date does not exist (day
@@ -867,7 +874,7 @@ bool GregorianToLunar(int y, int m, int d, LunarDate &out)
     }
     const int dn =
         januaryFirst(y) - 1 + kDaysBeforeMonth[month] + (m > 2 ? leapDay : 0) + d - shift;
-    out = tableLunarDate(dn);
+    tableLunarDate(dn, out);
     return true;
 }
 
