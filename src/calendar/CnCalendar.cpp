@@ -188,12 +188,29 @@ std::string text(std::string_view s)
 // --- the calendar tables ----------------------------------------------------------------
 
 // Day number of 01-01 of year y, as DayNumber(y, 1, 1) without its checks.
-int januaryFirst(int y)
+constexpr int januaryFirstOf(int y)
 {
     const std::int64_t e = static_cast<std::int64_t>(astronomicalYear(y)) - 1;
     if (y <= 1582) // e >> 2 rounds down, as the Julian count needs below year 1 too
         return static_cast<int>(1 + 365 * e + (e >> 2) - kJulianShift);
     return static_cast<int>(1 + 365 * e + e / 4 - e / 100 + e / 400);
+}
+
+// januaryFirst of kMinYear..kMaxYear + 1 at compile time, for the conversion every drawn cell
+// makes; the slot of the year 0 that does not exist holds year 1, so that a year's length is
+// always the difference to the next slot.
+constexpr auto kJanuaryFirsts = [] {
+    std::array<int, kMaxYear - kMinYear + 2> days{};
+    for (int y = kMinYear; y <= kMaxYear + 1; ++y)
+        days[static_cast<std::size_t>(y - kMinYear)] = januaryFirstOf(y == 0 ? 1 : y);
+    return days;
+}();
+
+int januaryFirst(int y)
+{
+    return y >= kMinYear && y <= kMaxYear + 1
+               ? kJanuaryFirsts[static_cast<std::size_t>(y - kMinYear)]
+               : januaryFirstOf(y);
 }
 
 // The year before y in a count without a year 0.
@@ -308,9 +325,6 @@ const std::vector<MonthEntry> &monthIndex()
     return index;
 }
 
-// Mean length of the calendar's months in units of 1/10000 day.
-constexpr std::int64_t kMeanMonth = 295306;
-
 // Lunar date of day number dn, for every day of the engine's years. Written field by field
 // into out: a whole struct built first and copied costs a stalled load here.
 void tableLunarDate(int dn, LunarDate &out)
@@ -318,8 +332,9 @@ void tableLunarDate(int dn, LunarDate &out)
     const std::vector<MonthEntry> &ix = monthIndex();
     const MonthEntry *months = ix.data();
     const std::int64_t last = static_cast<std::int64_t>(ix.size()) - 2; // the last real month
+    // Days over the mean month as a multiply and a shift: 2^22 / 29.5306 = 142033.
     std::int64_t k = std::clamp<std::int64_t>(
-        (static_cast<std::int64_t>(dn) - months[0].firstDay) * 10000 / kMeanMonth, 0, last);
+        ((static_cast<std::int64_t>(dn) - months[0].firstDay) * 142033) >> 22, 0, last);
     while (k < last && months[k + 1].firstDay <= dn)
         ++k;
     while (k > 0 && months[k].firstDay > dn)
@@ -354,21 +369,21 @@ int tableDayNumber(int lunarYear, int month, int day, bool leap)
 }
 
 // The terms of year y: 小寒 from its day of the year, the others by the days between terms,
-// two bits each above 14.
+// two bits each above 14, unpacked once for the several lookups a date makes.
 struct YearTerms {
     explicit YearTerms(int y)
-        : word(data::kTermYears[yearIndex(y, data::kTermFirstYear)]),
-          xiaohan(januaryFirst(y) - 1 + static_cast<int>(word & 0x1F) - data::kTermStartBias)
-    {}
-    // Day number of term 1..24 (1 小寒).
-    int day(int term) const
     {
-        const std::uint64_t steps = (word >> 5) & ((std::uint64_t{1} << (2 * (term - 1))) - 1);
-        return xiaohan + 14 * (term - 1) + bitCount(steps & 0x5555555555555555ull) +
-               2 * bitCount(steps & 0xAAAAAAAAAAAAAAAAull);
+        const std::uint64_t word = data::kTermYears[yearIndex(y, data::kTermFirstYear)];
+        xiaohan = januaryFirst(y) - 1 + static_cast<int>(word & 0x1F) - data::kTermStartBias;
+        days[0] = xiaohan;
+        std::uint64_t steps = word >> 5;
+        for (std::size_t k = 1; k < days.size(); ++k, steps >>= 2)
+            days[k] = days[k - 1] + 14 + static_cast<int>(steps & 3);
     }
-    std::uint64_t word;
+    // Day number of term 1..24 (1 小寒).
+    int day(int term) const { return days[static_cast<std::size_t>(term - 1)]; }
     int xiaohan;
+    std::array<int, 24> days;
 };
 
 int termDayNumber(int y, int term)
@@ -637,7 +652,22 @@ bool DateOfDayNumber(int n, int &y, int &m, int &d)
 {
     std::int64_t year = 1;
     std::int64_t rest = n; // 1-based day of the year once the year is found
-    if (n > kLastJulianDay) {
+    const int firstDay = kJanuaryFirsts.front(), endDay = kJanuaryFirsts.back();
+    if (n >= firstDay && n < endDay) {
+        // The engine's years from the table: estimate by the mean year (2^20 / 365.25 =
+        // 2870.9), then step to the year whose 01-01 is the last at or before n.
+        std::size_t i = static_cast<std::size_t>(
+            std::min<std::int64_t>((static_cast<std::int64_t>(n - firstDay) * 2871) >> 20,
+                                   static_cast<std::int64_t>(kJanuaryFirsts.size()) - 2));
+        while (kJanuaryFirsts[i + 1] <= n)
+            ++i;
+        while (kJanuaryFirsts[i] > n)
+            --i;
+        year = kMinYear + static_cast<int>(i);
+        rest = n - kJanuaryFirsts[i] + 1;
+        if (year == 1582 && n > kLastJulianDay)
+            rest += 10; // named past the ten days the reform left out
+    } else if (n > kLastJulianDay) {
         // Gregorian, in closed form over 400-year eras of years that begin on 1 March, so the
         // leap day ends the year (day 0 of the count below is 0000-03-01).
         const std::int64_t z = static_cast<std::int64_t>(n) + 305;
@@ -859,7 +889,10 @@ bool GregorianToLunar(int y, int m, int d, LunarDate &out)
     if (y < kMinYear || y > kMaxYear || y == 0 || m < 1 || m > 12 || d < 1)
         return false;
     const auto month = static_cast<std::size_t>(m - 1);
-    const int leapDay = IsLeapYearEx(y) ? 1 : 0;
+    const auto year = static_cast<std::size_t>(y - kMinYear);
+    const int janFirst = kJanuaryFirsts[year];
+    // 1582, no leap year, is ten days short: its length says nothing of a leap day.
+    const int leapDay = y == 1582 ? 0 : kJanuaryFirsts[year + 1] - janFirst - 365;
     if (d > kMonthDays[month] + (m == 2 ? leapDay : 0))
         return false;
     int shift = 0; // the ten days the reform left out
@@ -872,8 +905,7 @@ bool GregorianToLunar(int y, int m, int d, LunarDate &out)
     } else if (y == 1582 && m > 10) {
         shift = 10;
     }
-    const int dn =
-        januaryFirst(y) - 1 + kDaysBeforeMonth[month] + (m > 2 ? leapDay : 0) + d - shift;
+    const int dn = janFirst - 1 + kDaysBeforeMonth[month] + (m > 2 ? leapDay : 0) + d - shift;
     tableLunarDate(dn, out);
     return true;
 }
@@ -895,12 +927,26 @@ std::string LunarDayName(int day)
 {
     if (day < 1 || day > 30)
         return {};
-    const int t = day / 10;
-    const int u = day % 10;
-    if (u == 0)
-        return text(day == 10 ? "初十" : day == 20 ? "二十" : "三十");
-    return text(kTensPrefix[static_cast<std::size_t>(t)]) +
-           text(kDigits[static_cast<std::size_t>(u - 1)]);
+    // Two characters of three bytes each, composed once at compile time.
+    static constexpr auto kNames = [] {
+        std::array<std::array<char, 6>, 30> names{};
+        for (int n = 1; n <= 30; ++n) {
+            const int t = n / 10, u = n % 10;
+            const std::string_view first = u == 0 ? (n == 10   ? "初"
+                                                     : n == 20 ? "二"
+                                                               : "三")
+                                                  : kTensPrefix[t];
+            const std::string_view second = u == 0 ? "十" : kDigits[u - 1];
+            auto &name = names[n - 1];
+            for (std::size_t i = 0; i < 3; ++i) {
+                name[i] = first[i];
+                name[i + 3] = second[i];
+            }
+        }
+        return names;
+    }();
+    const auto &name = kNames[static_cast<std::size_t>(day - 1)];
+    return std::string(name.data(), name.size());
 }
 
 // --- cyclic names, zodiac, solar terms, constellations --------------------------------------
@@ -915,14 +961,11 @@ std::string GanZhiName(int index)
 
 int GanZhiOf(int stem, int branch)
 {
-    if (stem < 0 || stem > 9 || branch < 0 || branch > 11)
+    // Stem and branch of one cycle index have the same parity; 6 and -5 solve the two
+    // remainders (6 = 1 mod 10 and 0 mod 12, -5 = 0 mod 10 and 1 mod 12).
+    if (stem < 0 || stem > 9 || branch < 0 || branch > 11 || (stem - branch) % 2 != 0)
         return -1;
-    for (int i = 0; i <= 6; ++i) {
-        const int c = stem + 10 * i;
-        if (c % 12 == branch)
-            return c;
-    }
-    return -1;
+    return (6 * stem - 5 * branch + 60) % 60;
 }
 
 int YearGanZhi(int year)
