@@ -41,17 +41,8 @@ const TERM_ALIASES = { 'DONG_ZHI': '冬至', 'XIAO_HAN': '小寒', 'DA_HAN': '�
                        'YU_SHUI': '雨水', 'JING_ZHE': '惊蛰', '惊蜇': '惊蛰' };
 const termNumber = name => TERMS.indexOf(TERM_ALIASES[name] || name) + 1;
 
-const pad = (n, w = 2) => String(Math.abs(n)).padStart(w, '0');
-const iso = (y, m, d) => `${y < 0 ? '-' : ''}${pad(y, 4)}-${pad(m)}-${pad(d)}`;
-const astronomical = y => (y < 0 ? y + 1 : y);
-const fromAstronomical = y => (y <= 0 ? y - 1 : y);
-const julianLeap = y => astronomical(y) % 4 === 0;
-const gregorianLeap = y => y % 4 === 0 && (y % 100 !== 0 || y % 400 === 0);
-function daysInMonth(y, m) {
-    if (m === 2) return (y < 1583 ? julianLeap(y) : gregorianLeap(y)) ? 29 : 28;
-    return [31, 0, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31][m - 1];
-}
-const missing = (y, m, d) => y === 1582 && m === 10 && d >= 5 && d <= 14;
+const { iso, astronomical, fromAstronomical, previousYear, daysInMonth, daysInYear, missing } =
+    require('./engine-dates');
 
 const months = []; // {year, month, leap, first: [y, m, d], days}
 const occurrences = []; // every term day in order: {y, doy, n}
@@ -168,8 +159,6 @@ const head = years.slice(0, firstWhole).flatMap(e => e.months)
 
 // A year's terms end with its December 冬至; 小寒, 23 terms before, falls on Dec 31 of the year
 // before in the centuries when the Julian calendar put it there (day 0 of the year).
-const daysInYear = y => (daysInMonth(y, 2) === 29 ? 366 : 365);
-const previousYear = y => (y === 1 ? -1 : y - 1);
 const terms = new Map();
 for (const [i, o] of occurrences.entries()) {
     if (o.n !== 24) continue;

@@ -28,8 +28,7 @@ const engineFile = path.join(root, 'src', 'calendar', 'CnCalendarData.cpp');
 const TERMS = ['小寒', '大寒', '立春', '雨水', '惊蛰', '春分', '清明', '谷雨', '立夏', '小满', '芒种',
                '夏至', '小暑', '大暑', '立秋', '处暑', '白露', '秋分', '寒露', '霜降', '立冬', '小雪',
                '大雪', '冬至'];
-const pad = (n, w = 2) => String(n).padStart(w, '0');
-const iso = (y, m, d) => `${pad(y, 4)}-${pad(m)}-${pad(d)}`;
+const { pad, iso, parseDate, dayOfYear, dayNumber } = require('./engine-dates');
 const DAY = 86400000;
 
 function generateReference() {
@@ -111,34 +110,6 @@ function readLines(file) {
     return fs.readFileSync(file, 'utf8').split('\n').filter(l => l && !l.startsWith('#'));
 }
 
-// The engine's calendar, as scripts/make-historical-reference.js and this script date it:
-// Julian before 1582-10-15, no year 0.
-const astronomical = y => (y < 0 ? y + 1 : y);
-const julianLeap = y => astronomical(y) % 4 === 0;
-const gregorianLeap = y => y % 4 === 0 && (y % 100 !== 0 || y % 400 === 0);
-function daysInMonth(y, m) {
-    if (m === 2) return (y < 1583 ? julianLeap(y) : gregorianLeap(y)) ? 29 : 28;
-    return [31, 0, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31][m - 1];
-}
-// Day of the year as the months name it (1582 keeps its missing days, as the engine counts).
-function dayOfYear(y, m, d) {
-    let n = d;
-    for (let i = 1; i < m; i++) n += daysInMonth(y, i);
-    return n;
-}
-// Real days since an origin, continuous across 1582 and 1 BC.
-function dayNumber(y, m, d) {
-    const e = astronomical(y) - 1, n = dayOfYear(y, m, d);
-    if (y < 1582 || (y === 1582 && (m < 10 || (m === 10 && d < 15))))
-        return n + 365 * e + Math.floor(e / 4) - 2;
-    return n + 365 * e + Math.floor(e / 4) - Math.floor(e / 100) + Math.floor(e / 400);
-}
-const parseDate = s => {
-    const neg = s.startsWith('-');
-    const [y, m, d] = (neg ? s.slice(1) : s).split('-').map(Number);
-    return [neg ? -y : y, m, d];
-};
-const previousYear = y => (y === 1 ? -1 : y - 1);
 const historicalMonthsFile = path.join(dataDir, 'lunar-years-historical.txt');
 const historicalTermsFile = path.join(dataDir, 'solar-terms-historical.txt');
 
