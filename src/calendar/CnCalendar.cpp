@@ -238,8 +238,8 @@ struct TableYear {
     const data::IrregularYear *irregular;
 };
 
-// The lunar year lunarYear, -850..2100, given the day number of 01-01 of that calendar year.
-TableYear tableYear(int lunarYear, int janFirst)
+// The lunar year lunarYear, -850..2100.
+TableYear tableYear(int lunarYear)
 {
     const std::uint32_t w = data::kLunarYears[yearIndex(lunarYear, data::kLunarFirstYear)];
     if (w & data::kIrregularFlag) {
@@ -247,13 +247,8 @@ TableYear tableYear(int lunarYear, int janFirst)
         return {r.firstDay, r.count, 0, 0, &r};
     }
     const int leap = static_cast<int>((w >> 13) & 0xF);
-    return {janFirst + static_cast<int>((w >> 17) & 0x7F) - data::kNewYearBias, leap ? 13 : 12,
-            leap, w & 0x1FFF, nullptr};
-}
-
-TableYear tableYear(int lunarYear)
-{
-    return tableYear(lunarYear, januaryFirst(lunarYear));
+    return {januaryFirst(lunarYear) + static_cast<int>((w >> 17) & 0x7F) - data::kNewYearBias,
+            leap ? 13 : 12, leap, w & 0x1FFF, nullptr};
 }
 
 // Days of the first i months of the year.
